@@ -1,0 +1,207 @@
+// tal: the command-line companion of the editor, on the same core.
+
+#include <CLI/CLI.hpp>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/headless_desktop.h"
+#include "cli/program_json.h"
+#include "store/file_system.h"
+#include "store/image_file.h"
+#include "store/memory_image.h"
+#include "store/table_files.h"
+#include "workbench/workbench.h"
+
+namespace tal {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+
+int fail(const std::string& message) {
+    std::cerr << message << '\n';
+    return kFailed;
+}
+
+bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& error) {
+    switch (readImageFile(path, bench.state().currentImage)) {
+        case ImageReadStatus::Ok:
+            break;
+        case ImageReadStatus::OpenFailed:
+            error = "Ошибка открытия файла " + path;
+            return false;
+        case ImageReadStatus::WrongSize:
+            error = "Ошибочный размер файла " + path + " (нужно ровно 65536 байт)";
+            return false;
+        case ImageReadStatus::ReadFailed:
+            error = "Ошибка чтения файла " + path;
+            return false;
+    }
+    bench.store().LoadImage(path);
+    return true;
+}
+
+// The blank image storing starts from: the delivered one, or the file given with --blank.
+bool useBlankImage(Workbench& bench, const std::string& blankPath, std::string& error) {
+    Image blank = makeBlankImage();
+    if (!blankPath.empty() && readBlankImageFile(blankPath, blank) != ImageReadStatus::Ok) {
+        error = "Ошибка чтения файла " + blankPath + " (нужно не меньше 65536 байт)";
+        return false;
+    }
+    bench.store().setBlankImageReader([&bench, blank] {
+        bench.state().currentImage = blank;
+        return true;
+    });
+    return true;
+}
+
+int storeAndWrite(Workbench& bench, const std::string& out) {
+    try {
+        bench.store().StoreImage(out);
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+    const auto& image = bench.state().currentImage;
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
+        return fail("Ошибка записи файла " + out);
+    return kOk;
+}
+
+int runInit(const std::string& folder) {
+    std::string error;
+    if (!writeTableFiles(folder, error))
+        return fail("Ошибка инициализации: " + error);
+    return kOk;
+}
+
+int runBlank(const std::string& out) {
+    const Image blank = makeBlankImage();
+    const std::string_view bytes(reinterpret_cast<const char*>(blank.data()), blank.size());
+    if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
+        return fail("Ошибка записи файла " + out);
+    return kOk;
+}
+
+int runDump(const std::string& imagePath, const std::string& format) {
+    HeadlessDesktop desktop(std::cerr);
+    Workbench bench(desktop);
+    std::string error;
+    if (!loadWorkingFile(bench, imagePath, error))
+        return fail(error);
+    if (format == "json") {
+        std::cout << tablesToJson(bench.store()).dump(2) << '\n';
+    } else {
+        std::cout << tablesToText(bench.store());
+    }
+    return desktop.errorCount() == 0 ? kOk : kFailed;
+}
+
+int runResave(const std::string& imagePath, const std::string& out, const std::string& blank) {
+    HeadlessDesktop desktop(std::cerr);
+    Workbench bench(desktop);
+    std::string error;
+    if (!useBlankImage(bench, blank, error) || !loadWorkingFile(bench, imagePath, error))
+        return fail(error);
+    const int result = storeAndWrite(bench, out);
+    return result == kOk && desktop.errorCount() == 0 ? kOk : kFailed;
+}
+
+int runBuild(const std::string& jsonPath, const std::string& out, const std::string& blank) {
+    std::ifstream input(jsonPath);
+    if (!input)
+        return fail("Ошибка открытия файла " + jsonPath);
+    nlohmann::ordered_json document;
+    try {
+        document = nlohmann::ordered_json::parse(input);
+    } catch (const std::exception& e) {
+        return fail("Ошибка в JSON " + jsonPath + ": " + e.what());
+    }
+    HeadlessDesktop desktop(std::cerr);
+    Workbench bench(desktop);
+    std::string error;
+    if (!useBlankImage(bench, blank, error))
+        return fail(error);
+    Image start = makeBlankImage();
+    if (!blank.empty())
+        readBlankImageFile(blank, start);
+    bench.state().currentImage = start;
+    bench.store().ClearTables();
+    try {
+        if (!buildFromJson(bench.store(), desktop, document, error))
+            return fail(error);
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+    return storeAndWrite(bench, out);
+}
+
+int runCheck(const std::string& imagePath) {
+    Image image{};
+    switch (readImageFile(imagePath, image)) {
+        case ImageReadStatus::Ok:
+            break;
+        case ImageReadStatus::WrongSize:
+            return fail("Ошибочный размер файла " + imagePath + " (нужно ровно 65536 байт)");
+        default:
+            return fail("Ошибка чтения файла " + imagePath);
+    }
+    const auto findings = checkImageInvariants(image);
+    for (const auto& finding : findings)
+        std::cout << finding << '\n';
+    return findings.empty() ? kOk : kFailed;
+}
+
+}  // namespace
+}  // namespace tal
+
+int main(int argc, char** argv) {
+    CLI::App app{"tal — образы памяти программ намотки"};
+    app.require_subcommand(1);
+    std::string folder, out, image, format = "text", blank, json;
+
+    auto* init = app.add_subcommand("init", "Записать файлы таблиц и TALC.DB в папку");
+    init->add_option("DIR", folder)->required();
+
+    auto* blankCommand = app.add_subcommand("blank", "Записать чистый образ");
+    blankCommand->add_option("-o", out)->required();
+
+    auto* dump = app.add_subcommand("dump", "Показать программы образа");
+    dump->add_option("IMAGE", image)->required();
+    dump->add_option("--format", format)->check(CLI::IsMember({"text", "json"}));
+
+    auto* resave = app.add_subcommand("resave", "Загрузить и сохранить образ заново");
+    resave->add_option("IMAGE", image)->required();
+    resave->add_option("-o", out)->required();
+    resave->add_option("--blank", blank);
+
+    auto* build = app.add_subcommand("build", "Построить образ из JSON");
+    build->add_option("JSON", json)->required();
+    build->add_option("-o", out)->required();
+    build->add_option("--blank", blank);
+
+    auto* check = app.add_subcommand("check", "Проверить образ");
+    check->add_option("IMAGE", image)->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return e.get_exit_code() == 0 ? code : 2;
+    }
+    using namespace tal;
+    if (*init)
+        return runInit(folder);
+    if (*blankCommand)
+        return runBlank(out);
+    if (*dump)
+        return runDump(image, format);
+    if (*resave)
+        return runResave(image, out, blank);
+    if (*build)
+        return runBuild(json, out, blank);
+    if (*check)
+        return runCheck(image);
+    return 2;
+}

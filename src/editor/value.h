@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+namespace tal {
+
+// One field value of a table row: empty, an integer, a real or a text.
+class Value {
+public:
+    Value() = default;
+    static Value integer(std::int64_t v) { return Value(Storage(v)); }
+    static Value real(double v) { return Value(Storage(v)); }
+    static Value text(std::string v) { return Value(Storage(std::move(v))); }
+
+    bool isNull() const { return std::holds_alternative<std::monostate>(m_v); }
+    bool isInteger() const { return std::holds_alternative<std::int64_t>(m_v); }
+    bool isReal() const { return std::holds_alternative<double>(m_v); }
+    bool isText() const { return std::holds_alternative<std::string>(m_v); }
+
+    // Empty reads as 0 or as an empty text. A text that is no number reads as 0.
+    std::int64_t asInteger() const;
+    double asFloat() const;
+    // Integers in decimal, reals in their shortest exact form with a point ("0.35").
+    std::string asText() const;
+
+    bool operator==(const Value& other) const = default;
+
+private:
+    using Storage = std::variant<std::monostate, std::int64_t, double, std::string>;
+    explicit Value(Storage v) : m_v(std::move(v)) {}
+    Storage m_v;
+};
+
+// Shortest text that reads back as exactly this double ("0.35", "12", "-0.07").
+std::string formatShortest(double v);
+
+}  // namespace tal

@@ -1,0 +1,64 @@
+// "Копировать": fills the internal clipboard from the focused grid.
+
+#include "editor/desktop.h"
+#include "editor/editor_state.h"
+#include "store/editing_tables.h"
+#include "store/program_store.h"
+
+namespace tal {
+namespace {
+
+// Empty parameters travel as empty values, so a paste gives empty fields back.
+Clipboard::LineRecord copyLine(const Table& lines) {
+    Clipboard::LineRecord record;
+    for (int k = 1; k <= 19; ++k)
+        record[k - 1] = lines.value(ln::param(k));
+    return record;
+}
+
+}  // namespace
+
+void ProgramStore::SpeedButton60Click() {
+    Clipboard& clipboard = m_state.clipboard;
+    Table& headers = *m_headers;
+    Table& lines = *m_lines;
+    switch (m_desktop.focusedGrid()) {
+        case Grid::Headers: {
+            if (headers.recordCount() == 0)
+                return;
+            clipboard.clipboardKind = Clipboard::Program;
+            m_state.clipboardIndicator = headers.asText(hdr::ProgNum);
+            for (int k = 1; k <= 7; ++k)
+                clipboard.header[k - 1] = headers.value(hdr::param(k));
+            lines.first();
+            clipboard.clipboardCursor = 1;
+            int k = 1;
+            const int count = lines.recordCount();
+            for (int i = 0; i < count && k < Clipboard::kLineRecords; ++i, ++k) {
+                if (i > 0)
+                    lines.next();
+                clipboard.lines[k] = copyLine(lines);
+            }
+            clipboard.clipboardBound = static_cast<std::uint16_t>(k);
+            break;
+        }
+        case Grid::Lines: {
+            if (lines.recordCount() == 0)
+                return;
+            const auto number = lines.asInteger(ln::StrNum);
+            if (number < 1 || number >= Clipboard::kLineRecords)
+                return;
+            clipboard.clipboardKind = Clipboard::Line;
+            clipboard.clipboardCursor = static_cast<std::uint16_t>(number);
+            clipboard.clipboardBound = 1;
+            m_state.clipboardIndicator = lines.asText(ln::ProgNum) + "/" + std::to_string(number);
+            clipboard.lines[number] = copyLine(lines);
+            break;
+        }
+        case Grid::None:
+            return;
+    }
+    m_desktop.setClipboardIndicator(m_state.clipboardIndicator);
+}
+
+}  // namespace tal

@@ -1,0 +1,107 @@
+#include "store/file_system.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tal {
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+std::optional<std::size_t> fileSize(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    return static_cast<std::size_t>(size);
+}
+
+ReadResult readFile(const std::string& path, std::size_t limit) {
+    ReadResult result;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return result;
+    result.status = ReadStatus::Ok;
+    char buffer[65536];
+    while (result.bytes.size() < limit) {
+        const std::size_t want = std::min(sizeof buffer, limit - result.bytes.size());
+        const std::size_t got = std::fread(buffer, 1, want, file);
+        result.bytes.append(buffer, got);
+        if (got < want) {
+            if (std::ferror(file))
+                result.status = ReadStatus::ReadFailed;
+            break;
+        }
+    }
+    std::fclose(file);
+    return result;
+}
+
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes) {
+    if (path.empty())
+        return WriteStatus::CreateFailed;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return WriteStatus::CreateFailed;
+    // A device such as /dev/full is written in place: it cannot be replaced by a rename.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+        if (fd < 0)
+            return WriteStatus::CreateFailed;
+        const bool ok = writeAll(fd, bytes);
+        return (::close(fd) == 0 && ok) ? WriteStatus::Ok : WriteStatus::WriteFailed;
+    }
+    static std::mt19937_64 random{std::random_device{}()};
+    const std::string temporary = path + ".tmp" + std::to_string(random() % 1000000000ULL);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0)
+        return WriteStatus::CreateFailed;
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return WriteStatus::WriteFailed;
+    }
+    return WriteStatus::Ok;
+}
+
+bool removeFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::remove(path, ec);
+}
+
+std::string folderOf(const std::string& path) {
+    const auto cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+}  // namespace tal

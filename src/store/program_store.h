@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "store/table.h"
+
+namespace tal {
+
+class Desktop;
+struct EditorState;
+
+// Storing could not write the remarks file, or a remark cannot be written in Windows-1251.
+class StoreError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What a load found in an image this system did not write.
+struct LoadReport {
+    std::vector<int> damagedPrograms;  // header slot missing, or a chain broken or circular
+};
+
+// Owns the header table Table0 and the line table Table1 and keeps them and `currentImage`
+// consistent: loading, storing, and the slot bookkeeping on every insert and delete.
+class ProgramStore : private TableObserver {
+public:
+    ProgramStore(EditorState& state, Desktop& desktop);
+    ~ProgramStore() override;
+
+    Table& headers() { return *m_headers; }  // Table0
+    Table& lines() { return *m_lines; }      // Table1
+    EditorState& state() { return m_state; }
+    Desktop& desktop() { return m_desktop; }
+
+    // ReadBlankImage of start-up; storing starts from a fresh blank image through it.
+    void setBlankImageReader(std::function<bool()> reader) { m_readBlankImage = std::move(reader); }
+
+    void ClearTables();
+    LoadReport LoadImage(const std::string& workingFileName);
+    // False, with currentImage not rebuilt, when the blank image cannot be read.
+    // Throws StoreError when the remarks file cannot be written.
+    bool StoreImage(const std::string& targetFileName);
+
+    // Allocation searches over currentImage.
+    std::uint16_t FindFreeProgramNumber() const;
+    std::uint16_t FindFreeSlot() const;
+
+    // Table events.
+    void Table0AfterInsert();
+    void Table1BeforeInsert();
+    void Table1AfterInsert();
+    void Table0BeforeDelete();
+    void Table0AfterDelete();
+    void Table1BeforeDelete();
+    void Table1AfterDelete();
+    void Table1AfterScroll();
+
+    // Toolbar commands and focus-loss handlers of the main window.
+    void SpeedButton7Click();   // "Добавить"
+    void SpeedButton8Click();   // "Вставить"
+    void SpeedButton9Click();   // "Удалить"
+    void SpeedButton60Click();  // "Копировать"
+    void DBGrid0Exit();
+    void DBGrid1Exit();
+
+    void updateEnabling();  // UpdateEnabling with the current row counts
+
+private:
+    void tableChanged(const Table& table, TableEvent event) override;  // DataSourceNDataChange
+    void insertRowIntoFocusedGrid();
+    void pasteProgramLines();
+
+    EditorState& m_state;
+    Desktop& m_desktop;
+    std::unique_ptr<Table> m_headers;
+    std::unique_ptr<Table> m_lines;
+    std::function<bool()> m_readBlankImage;
+    bool m_pastingProgram = false;   // lines are being inserted by a program paste
+    bool m_pasteLineAnswer = false;  // the new-line dialog was answered "Вставить"
+};
+
+}  // namespace tal

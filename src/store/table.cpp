@@ -1,0 +1,542 @@
+#include "store/table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "store/text.h"
+
+namespace tal {
+
+struct Table::Row {
+    std::vector<Value> values;
+};
+
+Table::Table(std::string name, std::vector<FieldDef> fields, std::vector<std::string> indexFields,
+             bool caseInsensitiveIndex)
+    : m_name(std::move(name)),
+      m_fields(std::move(fields)),
+      m_caseInsensitive(caseInsensitiveIndex) {
+    m_validators.resize(m_fields.size());
+    for (const auto& field : indexFields)
+        m_index.push_back(fieldIndex(field));
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].type == FieldType::AutoInc)
+            m_autoIncField = static_cast<int>(i);
+}
+
+Table::~Table() {
+    if (m_master) {
+        auto& details = m_master->m_details;
+        details.erase(std::remove(details.begin(), details.end(), this), details.end());
+    }
+    for (Table* detail : m_details)
+        detail->m_master = nullptr;
+}
+
+int Table::fieldIndex(std::string_view fieldName) const {
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].name == fieldName)
+            return static_cast<int>(i);
+    throw EngineError("Поле '" + std::string(fieldName) + "' не найдено в таблице " + m_name);
+}
+
+void Table::open() {
+    if (isOpen())
+        return;
+    if (m_openCheck)
+        m_openCheck();
+    m_state = TableState::Browse;
+    m_rangeDirty = true;
+    m_cursor = lo();
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    notify(TableEvent::Reset);
+    notifyDetails();
+    fireScroll();
+}
+
+void Table::close() {
+    if (!isOpen())
+        return;
+    m_pending.reset();
+    if (m_state == TableState::Edit) {
+        for (auto& [field, old] : m_undo)
+            currentRow()->values[field] = std::move(old);
+    }
+    m_undo.clear();
+    m_state = TableState::Inactive;
+    m_rangeDirty = true;
+    notify(TableEvent::Reset);
+    notifyDetails();
+}
+
+void Table::setMaster(Table* master, std::string_view masterField) {
+    m_master = master;
+    m_masterField = master->fieldIndex(masterField);
+    master->m_details.push_back(this);
+    m_rangeDirty = true;
+}
+
+void Table::requireOpen() const {
+    if (!isOpen())
+        throw EngineError("Таблица " + m_name + " закрыта");
+}
+
+// ---- visible range -------------------------------------------------------------------------
+
+void Table::refreshRange() const {
+    if (!m_rangeDirty)
+        return;
+    m_rangeDirty = false;
+    if (!m_master || !m_master->isOpen()) {
+        m_lo = 0;
+        m_hi = m_rows.size();
+        return;
+    }
+    if (!m_master->hasCurrentRow()) {
+        m_lo = m_hi = 0;
+        return;
+    }
+    const Value& key = m_master->value(m_masterField);
+    const int keyField = m_index.front();
+    auto below = [&](const RowPtr& row, const Value& k) {
+        return compareValues(row->values[keyField], k) < 0;
+    };
+    auto above = [&](const Value& k, const RowPtr& row) {
+        return compareValues(k, row->values[keyField]) < 0;
+    };
+    m_lo = std::lower_bound(m_rows.begin(), m_rows.end(), key, below) - m_rows.begin();
+    m_hi = std::upper_bound(m_rows.begin() + m_lo, m_rows.end(), key, above) - m_rows.begin();
+}
+
+std::size_t Table::lo() const {
+    refreshRange();
+    return m_lo;
+}
+
+std::size_t Table::hi() const {
+    refreshRange();
+    return m_hi;
+}
+
+int Table::recordCount() const {
+    if (!isOpen())
+        return 0;
+    return static_cast<int>(hi() - lo());
+}
+
+int Table::recNo() const {
+    if (!isOpen() || recordCount() == 0)
+        return -1;
+    return static_cast<int>(m_cursor - lo());
+}
+
+bool Table::hasCurrentRow() const {
+    return isOpen() && (m_pending || recordCount() > 0);
+}
+
+Table::Row* Table::currentRow() const {
+    if (m_pending)
+        return m_pending.get();
+    if (!isOpen())
+        throw EngineError("Таблица " + m_name + " закрыта");
+    if (recordCount() == 0)
+        return nullptr;
+    return m_rows[m_cursor].get();
+}
+
+// ---- ordering ------------------------------------------------------------------------------
+
+int Table::compareValues(const Value& a, const Value& b) const {
+    // Empty values sort first, like nulls of the original engine.
+    if (a.isNull() || b.isNull())
+        return (a.isNull() ? 0 : 1) - (b.isNull() ? 0 : 1);
+    if (a.isText() || b.isText()) {
+        if (m_caseInsensitive) {
+            return foldCase(a.asText()).compare(foldCase(b.asText()));
+        }
+        return a.asText().compare(b.asText());
+    }
+    if (a.isReal() || b.isReal()) {
+        const double x = a.asFloat(), y = b.asFloat();
+        return x < y ? -1 : (y < x ? 1 : 0);
+    }
+    const auto x = a.asInteger(), y = b.asInteger();
+    return x < y ? -1 : (y < x ? 1 : 0);
+}
+
+int Table::compareKeys(const Row& a, const Row& b) const {
+    for (int field : m_index) {
+        const int c = compareValues(a.values[field], b.values[field]);
+        if (c != 0)
+            return c;
+    }
+    return 0;
+}
+
+std::size_t Table::insertionPoint(const Row& row) const {
+    auto it =
+        std::upper_bound(m_rows.begin(), m_rows.end(), row,
+                         [&](const Row& r, const RowPtr& p) { return compareKeys(r, *p) < 0; });
+    return it - m_rows.begin();
+}
+
+// ---- navigation ----------------------------------------------------------------------------
+
+void Table::checkBrowseMode() {
+    if (m_state == TableState::Edit || m_state == TableState::Insert) {
+        if (m_rowModified) {
+            post();
+        } else {
+            cancel();
+        }
+    }
+}
+
+void Table::moveTo(std::size_t absolute, bool announce) {
+    const bool moved = absolute != m_cursor;
+    m_cursor = absolute;
+    if (announce || moved)
+        notify(TableEvent::CursorMoved);
+    if (moved)
+        notifyDetails();
+    fireScroll();
+}
+
+void Table::first() {
+    requireOpen();
+    checkBrowseMode();
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    moveTo(lo(), true);
+}
+
+void Table::last() {
+    requireOpen();
+    checkBrowseMode();
+    m_eof = true;
+    m_bof = recordCount() == 0;
+    moveTo(recordCount() == 0 ? lo() : hi() - 1, true);
+}
+
+void Table::next() {
+    moveBy(1);
+}
+void Table::prior() {
+    moveBy(-1);
+}
+
+void Table::moveBy(int distance) {
+    requireOpen();
+    checkBrowseMode();
+    const int count = recordCount();
+    if (count == 0) {
+        m_eof = m_bof = true;
+        return;
+    }
+    const int from = recNo();
+    int to = from + distance;
+    m_eof = m_bof = false;
+    if (to >= count) {
+        to = count - 1;
+        m_eof = true;
+    }
+    if (to < 0) {
+        to = 0;
+        m_bof = true;
+    }
+    if (to == from) {
+        fireScroll();
+        return;
+    }
+    moveTo(lo() + to, false);
+}
+
+bool Table::findKey(const std::vector<Value>& key) {
+    requireOpen();
+    checkBrowseMode();
+    Row probe;
+    probe.values.resize(m_fields.size());
+    for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i)
+        probe.values[m_index[i]] = convert(m_index[i], key[i]);
+    auto first = m_rows.begin() + lo(), last = m_rows.begin() + hi();
+    auto it = std::lower_bound(first, last, probe, [&](const RowPtr& p, const Row& r) {
+        for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i) {
+            const int c = compareValues(p->values[m_index[i]], r.values[m_index[i]]);
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    });
+    if (it == last)
+        return false;
+    for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i)
+        if (compareValues((*it)->values[m_index[i]], probe.values[m_index[i]]) != 0)
+            return false;
+    m_bof = m_eof = false;
+    moveTo(it - m_rows.begin(), true);
+    return true;
+}
+
+// ---- editing -------------------------------------------------------------------------------
+
+void Table::startInsert(bool appendAtEnd) {
+    requireOpen();
+    checkBrowseMode();
+    if (beforeInsert)
+        beforeInsert(*this);
+    m_cursorBeforeInsert = m_cursor;
+    m_pending = std::make_unique<Row>();
+    m_pending->values.resize(m_fields.size());
+    m_keyTouched = false;
+    m_rowModified = false;
+    if (appendAtEnd && recordCount() > 0)
+        m_cursor = hi() - 1;
+    m_state = TableState::Insert;
+    m_eof = m_bof = false;
+    notify(TableEvent::RowsChanged);
+    notifyDetails();
+    if (afterInsert)
+        afterInsert(*this);
+    fireScroll();
+}
+
+void Table::append() {
+    startInsert(true);
+}
+void Table::insert() {
+    startInsert(false);
+}
+
+void Table::edit() {
+    requireOpen();
+    if (m_state == TableState::Edit || m_state == TableState::Insert)
+        return;
+    if (recordCount() == 0)
+        throw EngineError("Таблица " + m_name + " пуста");
+    m_undo.clear();
+    m_keyTouched = false;
+    m_rowModified = false;
+    m_state = TableState::Edit;
+}
+
+void Table::post() {
+    requireOpen();
+    if (m_state == TableState::Insert) {
+        RowPtr row = std::move(m_pending);
+        if (m_autoIncField >= 0)
+            row->values[m_autoIncField] = Value::integer(m_nextKey++);
+        const std::size_t at = insertionPoint(*row);
+        m_rows.insert(m_rows.begin() + at, std::move(row));
+        m_state = TableState::Browse;
+        m_rangeDirty = true;
+        m_cursor = at;
+        m_keyTouched = false;
+        notify(TableEvent::RowsChanged);
+        notifyDetails();
+        return;
+    }
+    if (m_state != TableState::Edit)
+        return;
+    m_state = TableState::Browse;
+    m_undo.clear();
+    if (!m_keyTouched)
+        return;
+    m_keyTouched = false;
+    // Move the one row whose key changed, unless it is still in order.
+    const std::size_t at = m_cursor;
+    const bool inOrder =
+        (at == 0 || compareKeys(*m_rows[at - 1], *m_rows[at]) <= 0) &&
+        (at + 1 == m_rows.size() || compareKeys(*m_rows[at], *m_rows[at + 1]) <= 0);
+    if (inOrder)
+        return;
+    RowPtr row = std::move(m_rows[at]);
+    m_rows.erase(m_rows.begin() + at);
+    const std::size_t to = insertionPoint(*row);
+    m_rows.insert(m_rows.begin() + to, std::move(row));
+    m_cursor = to;
+    m_rangeDirty = true;
+    notify(TableEvent::RowsChanged);
+}
+
+void Table::cancel() {
+    if (m_state == TableState::Insert) {
+        m_pending.reset();
+        m_state = TableState::Browse;
+        m_keyTouched = false;
+        m_cursor = std::min(m_cursorBeforeInsert, recordCount() == 0 ? lo() : hi() - 1);
+        m_eof = m_bof = recordCount() == 0;
+        notify(TableEvent::RowsChanged);
+        notifyDetails();
+        fireScroll();
+        return;
+    }
+    if (m_state == TableState::Edit) {
+        Row* row = currentRow();
+        for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it)
+            row->values[it->first] = std::move(it->second);
+        const bool keyRestored = m_keyTouched;
+        m_undo.clear();
+        m_keyTouched = false;
+        m_state = TableState::Browse;
+        notify(TableEvent::ValuesChanged);
+        if (keyRestored)
+            notifyDetails();
+    }
+}
+
+void Table::remove() {
+    requireOpen();
+    if (m_state == TableState::Insert) {
+        cancel();
+        return;
+    }
+    if (recordCount() == 0)
+        throw EngineError("Таблица " + m_name + " пуста");
+    if (m_state == TableState::Edit)
+        cancel();
+    if (beforeDelete)
+        beforeDelete(*this);
+    if (recordCount() == 0)
+        return;  // the handler emptied the view
+    const std::size_t at = m_cursor;
+    m_rows.erase(m_rows.begin() + at);
+    m_rangeDirty = true;
+    const int count = recordCount();
+    m_cursor = count == 0 ? lo() : std::min(at, hi() - 1);
+    m_eof = m_bof = count == 0;
+    notify(TableEvent::RowsChanged);
+    notifyDetails();
+    if (afterDelete)
+        afterDelete(*this);
+    fireScroll();
+}
+
+// ---- values --------------------------------------------------------------------------------
+
+const Value& Table::value(int field) const {
+    static const Value empty;
+    const Row* row = currentRow();
+    if (!row)
+        return empty;
+    return row->values.at(field);
+}
+
+const Value& Table::rowValue(int row, int field) const {
+    return m_rows.at(lo() + row)->values.at(field);
+}
+
+Value Table::convert(int field, Value v) const {
+    if (v.isNull())
+        return v;
+    const FieldDef& def = m_fields.at(field);
+    switch (def.type) {
+        case FieldType::SmallInt:
+            return Value::integer(static_cast<std::int16_t>(v.asInteger()));
+        case FieldType::Integer:
+        case FieldType::AutoInc:
+            return Value::integer(static_cast<std::int32_t>(v.asInteger()));
+        case FieldType::Float:
+            return Value::real(v.asFloat());
+        case FieldType::String:
+            return Value::text(utf8Truncate(v.asText(), def.size));
+    }
+    return v;
+}
+
+void Table::setValue(int field, Value v) {
+    requireOpen();
+    if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
+        throw EngineError("Нет поля с номером " + std::to_string(field));
+    if (m_fields[field].type == FieldType::AutoInc)
+        throw EngineError("Поле '" + m_fields[field].name + "' только для чтения");
+    v = convert(field, std::move(v));
+    const Validator& validator = m_validators[field];
+    if (m_state == TableState::Browse) {
+        if (recordCount() > 0 && !validator && m_rows[m_cursor]->values[field] == v)
+            return;
+        edit();
+    }
+    Row* row = currentRow();
+    Value& slot = row->values[field];
+    if (validator) {
+        // While the check runs the field reads as the new value.
+        Value old = std::exchange(slot, v);
+        try {
+            validator(*this, field);
+        } catch (...) {
+            currentRow()->values[field] = std::move(old);
+            throw;
+        }
+        row = currentRow();
+        row->values[field] = std::move(old);
+    }
+    Value& target = row->values[field];
+    if (target == v)
+        return;
+    if (m_state == TableState::Edit) {
+        const bool recorded = std::any_of(m_undo.begin(), m_undo.end(),
+                                          [&](const auto& u) { return u.first == field; });
+        if (!recorded)
+            m_undo.emplace_back(field, target);
+    }
+    target = std::move(v);
+    m_rowModified = true;
+    const bool isKey = std::find(m_index.begin(), m_index.end(), field) != m_index.end();
+    if (isKey)
+        m_keyTouched = true;
+    notify(TableEvent::ValuesChanged);
+    for (Table* detail : m_details)
+        if (detail->m_masterField == field)
+            detail->masterChanged();
+}
+
+void Table::setValidator(int field, Validator validator) {
+    m_validators.at(field) = std::move(validator);
+}
+
+// ---- events --------------------------------------------------------------------------------
+
+void Table::addObserver(TableObserver* observer) {
+    m_observers.push_back(observer);
+}
+
+void Table::removeObserver(TableObserver* observer) {
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer),
+                      m_observers.end());
+}
+
+void Table::notify(TableEvent event) {
+    if (!isOpen())
+        return;
+    for (TableObserver* observer : m_observers)
+        observer->tableChanged(*this, event);
+}
+
+void Table::fireScroll() {
+    if (afterScroll && isOpen())
+        afterScroll(*this);
+}
+
+void Table::notifyDetails() {
+    for (Table* detail : m_details)
+        detail->masterChanged();
+}
+
+void Table::masterChanged() {
+    // The master moved or its link value changed: save a pending row of this table, then
+    // show the new range from its first row.
+    m_rangeDirty = true;
+    if (!isOpen())
+        return;
+    checkBrowseMode();
+    m_rangeDirty = true;
+    m_cursor = lo();
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    notify(TableEvent::Reset);
+    fireScroll();
+}
+
+}  // namespace tal

@@ -1,0 +1,178 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/value.h"
+
+namespace tal {
+
+// An error of the table engine (closed table, unknown field, wrong table file, ...).
+class EngineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A value refused by a field check; the message is shown to the operator.
+class ValidationError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class FieldType { SmallInt, Integer, Float, String, AutoInc };
+
+struct FieldDef {
+    std::string name;
+    FieldType type;
+    int size = 0;  // characters, for String
+};
+
+enum class TableState { Inactive, Browse, Edit, Insert };
+
+// What changed, as announced to observers.
+enum class TableEvent {
+    Reset,          // opened, closed, the visible rows replaced (master moved)
+    RowsChanged,    // a row inserted, removed or moved
+    ValuesChanged,  // values of the current row changed
+    CursorMoved,    // another row became current
+};
+
+class Table;
+
+class TableObserver {
+public:
+    virtual ~TableObserver() = default;
+    virtual void tableChanged(const Table& table, TableEvent event) = 0;
+};
+
+// An in-memory dataset with a cursor, edit states, an index order kept incrementally,
+// events, field checks and an optional master table.
+class Table {
+public:
+    using Handler = std::function<void(Table&)>;
+    using Validator = std::function<void(Table&, int field)>;
+
+    // `indexFields` give the order of the active index; `caseInsensitiveIndex` folds texts.
+    Table(std::string name, std::vector<FieldDef> fields, std::vector<std::string> indexFields,
+          bool caseInsensitiveIndex = false);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    const std::string& name() const { return m_name; }
+    const std::vector<FieldDef>& fields() const { return m_fields; }
+    int fieldIndex(std::string_view fieldName) const;  // EngineError when unknown
+
+    // Runs on every Open before the table becomes active; throws EngineError to refuse.
+    void setOpenCheck(std::function<void()> check) { m_openCheck = std::move(check); }
+    void open();
+    void close();
+    bool isOpen() const { return m_state != TableState::Inactive; }
+    TableState state() const { return m_state; }
+
+    // Makes this table the detail of `master`: while the master is open, only the rows whose
+    // first index field equals the master's `masterField` are visible.
+    void setMaster(Table* master, std::string_view masterField);
+
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveBy(int distance);
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    // Visible rows, without a pending new row.
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0 && !m_pending; }
+    // Position of the current row among the visible rows (0-based); -1 when there is none.
+    int recNo() const;
+
+    void append();
+    void insert();
+    void edit();
+    void post();
+    void cancel();
+    void remove();  // Delete: the following row becomes current
+    bool findKey(const std::vector<Value>& key);
+
+    // The current row (the pending one while inserting).
+    const Value& value(int field) const;
+    const Value& value(std::string_view fieldName) const { return value(fieldIndex(fieldName)); }
+    std::int64_t asInteger(int field) const { return value(field).asInteger(); }
+    double asFloat(int field) const { return value(field).asFloat(); }
+    std::string asText(int field) const { return value(field).asText(); }
+    bool hasCurrentRow() const;
+
+    // Assigns through the field's check; in browse state the table enters edit state first.
+    void setValue(int field, Value v);
+    void setInteger(int field, std::int64_t v) { setValue(field, Value::integer(v)); }
+    void setFloat(int field, double v) { setValue(field, Value::real(v)); }
+    void setText(int field, std::string v) { setValue(field, Value::text(std::move(v))); }
+    void clear(int field) { setValue(field, Value()); }
+
+    // Visible row k (0-based), for readers that do not move the cursor (grids, storing).
+    const Value& rowValue(int row, int field) const;
+
+    Handler beforeInsert, afterInsert, beforeDelete, afterDelete, afterScroll;
+    void setValidator(int field, Validator validator);
+
+    void addObserver(TableObserver* observer);
+    void removeObserver(TableObserver* observer);
+
+private:
+    struct Row;
+    using RowPtr = std::unique_ptr<Row>;
+
+    Value convert(int field, Value v) const;
+    int compareKeys(const Row& a, const Row& b) const;
+    int compareValues(const Value& a, const Value& b) const;
+    std::size_t insertionPoint(const Row& row) const;  // in m_rows, after equal keys
+    void refreshRange() const;
+    std::size_t lo() const;
+    std::size_t hi() const;
+    Row* currentRow() const;
+    void requireOpen() const;
+    void checkBrowseMode();
+    void startInsert(bool appendAtEnd);
+    void moveTo(std::size_t absolute, bool announce);
+    void masterChanged();
+    void notify(TableEvent event);
+    void fireScroll();
+    void notifyDetails();
+
+    std::string m_name;
+    std::vector<FieldDef> m_fields;
+    std::vector<int> m_index;
+    bool m_caseInsensitive;
+    std::vector<Validator> m_validators;
+    std::function<void()> m_openCheck;
+
+    std::vector<RowPtr> m_rows;  // in index order
+    RowPtr m_pending;            // a new row not posted yet
+    std::size_t m_cursor = 0;    // index into m_rows
+    std::size_t m_cursorBeforeInsert = 0;
+    std::vector<std::pair<int, Value>> m_undo;  // old values of an edit, for Cancel
+    bool m_keyTouched = false;
+    bool m_rowModified = false;  // a value of the pending or edited row changed
+    TableState m_state = TableState::Inactive;
+    bool m_eof = true;
+    bool m_bof = true;
+    std::int64_t m_nextKey = 1;
+    int m_autoIncField = -1;
+
+    Table* m_master = nullptr;
+    int m_masterField = -1;
+    std::vector<Table*> m_details;
+    mutable bool m_rangeDirty = true;
+    mutable std::size_t m_lo = 0;
+    mutable std::size_t m_hi = 0;
+
+    std::vector<TableObserver*> m_observers;
+};
+
+}  // namespace tal

@@ -1,0 +1,16 @@
+#include "workbench/workbench.h"
+
+#include "store/table_files.h"
+
+namespace tal {
+
+Workbench::Workbench(Desktop& desktop) : m_desktop(desktop), m_store(m_state, desktop) {}
+
+void Workbench::useTableFiles() {
+    Table& headers = m_store.headers();
+    Table& lines = m_store.lines();
+    headers.setOpenCheck([&headers] { checkTableFile("talp.db", headers); });
+    lines.setOpenCheck([&lines] { checkTableFile("tals.db", lines); });
+}
+
+}  // namespace tal

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "editor/desktop.h"
+
+namespace tal::test {
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+    bool operator==(const RecordedMessage&) const = default;
+};
+
+// A scripted desktop: records every call in order and answers from queues. An empty queue
+// answers No, Cancel or nothing, so a test that forgot an answer sees the command stop.
+class FakeDesktop : public Desktop {
+public:
+    // Every call as one line, in order ("message Загрузка данных: ...", "enable SpeedButton9 0").
+    std::vector<std::string> calls;
+    std::vector<RecordedMessage> messages;
+
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<NewProgramResult> newProgramAnswers;
+    std::deque<DialogAnswer> newLineAnswers;
+    std::deque<std::optional<std::string>> openFileAnswers;
+    std::deque<std::optional<std::string>> saveFileAnswers;
+    std::deque<std::optional<std::string>> folderAnswers;
+    bool startProgramResult = true;
+
+    Grid focus = Grid::None;
+    std::map<Control, bool> enabled;
+    std::map<std::string, std::string> hints;
+    std::string clipboardIndicator;
+    std::string statusFileName;
+    std::vector<FileDialogRequest> openRequests, saveRequests;
+    std::vector<ProgramLaunch> launches;
+    std::vector<std::pair<unsigned, bool>> newProgramQuestions;  // proposed number, paste enabled
+    std::vector<std::pair<unsigned, bool>> newLineQuestions;     // program number, paste enabled
+    int beeps = 0;
+    int editWindowShown = 0;
+    int settingsWindowShown = 0;
+
+    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override;
+    Grid focusedGrid() override { return focus; }
+    void focusGrid(Grid grid) override;
+    void setEnabled(Control control, bool on) override;
+    void setHint(const std::string& control, const std::string& hint) override;
+    void setClipboardIndicator(const std::string& text) override;
+    void setStatusFileName(const std::string& name) override;
+    NewProgramResult askNewProgram(unsigned proposedNumber, bool pasteEnabled) override;
+    DialogAnswer askNewLine(unsigned programNumber, bool pasteEnabled) override;
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> chooseFolder(const std::string& title) override;
+    void beep() override;
+    bool startProgram(const ProgramLaunch& launch) override;
+    void showEditWindow() override;
+    void showSettingsWindow() override;
+
+    bool isEnabled(Control control) const;
+    // Messages shown since the last call, then forgets them.
+    std::vector<RecordedMessage> takeMessages();
+};
+
+std::string controlName(Control control);
+
+}  // namespace tal::test
