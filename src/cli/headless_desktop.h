@@ -33,6 +33,8 @@ public:
     bool startProgram(const ProgramLaunch&) override { return false; }
     void showEditWindow() override {}
     void showSettingsWindow() override {}
+    void closeMainWindow() override {}
+    void quitApplication() override {}
 
 private:
     std::ostream& m_errors;

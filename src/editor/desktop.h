@@ -80,6 +80,10 @@ public:
 
     virtual void showEditWindow() = 0;
     virtual void showSettingsWindow() = 0;
+    // Closes the main window, which asks its closing question.
+    virtual void closeMainWindow() = 0;
+    // Ends the application as soon as its event loop runs.
+    virtual void quitApplication() = 0;
 };
 
 }  // namespace tal

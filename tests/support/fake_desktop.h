@@ -45,6 +45,8 @@ public:
     int beeps = 0;
     int editWindowShown = 0;
     int settingsWindowShown = 0;
+    int mainWindowCloses = 0;
+    int quits = 0;
 
     MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -63,6 +65,8 @@ public:
     bool startProgram(const ProgramLaunch& launch) override;
     void showEditWindow() override;
     void showSettingsWindow() override;
+    void closeMainWindow() override { ++mainWindowCloses; calls.push_back("close-main-window"); }
+    void quitApplication() override { ++quits; calls.push_back("quit"); }
 
     bool isEnabled(Control control) const;
     // Messages shown since the last call, then forgets them.
