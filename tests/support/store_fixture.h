@@ -13,7 +13,7 @@ namespace tal::test {
 
 // A workbench on a fake desktop, started like the editor: blank image, empty tables.
 class StoreFixture : public ::testing::Test {
-protected:
+public:
     StoreFixture();
 
     ProgramStore& store() { return bench.store(); }
