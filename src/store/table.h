@@ -74,6 +74,10 @@ public:
     void close();
     bool isOpen() const { return m_state != TableState::Inactive; }
     TableState state() const { return m_state; }
+    // A value of the pending or edited row was assigned since the insert or edit began.
+    bool rowModified() const {
+        return (m_state == TableState::Edit || m_state == TableState::Insert) && m_rowModified;
+    }
 
     // Makes this table the detail of `master`: while the master is open, only the rows whose
     // first index field equals the master's `masterField` are visible.

@@ -1,0 +1,60 @@
+// taleditor: the winding-program editor.
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdio>
+
+#include "ui/editor.h"
+#include "ui/editor_application.h"
+#include "ui/main_window.h"
+#include "ui/tool_bar.h"
+
+int main(int argc, char** argv) {
+    tal::EditorApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8("Редактор программ намотки"));
+    parser.addHelpOption();
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QString::fromUtf8("Открыть рабочий файл при запуске."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QString::fromUtf8("Сохранить снимок главного окна в PNG и завершить работу."),
+        QStringLiteral("PNG"));
+    parser.addOption(open);
+    parser.addOption(screenshot);
+    parser.process(app);
+
+    const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/');
+    tal::Editor editor(folder.toStdString());
+    if (!editor.started()) {
+        app.exec();  // quits at once, after the start-up messages
+        return 1;
+    }
+    editor.show();
+
+    if (parser.isSet(open)) {
+        editor.desktop().answerNextOpenDialog(
+            QDir::toNativeSeparators(QFileInfo(parser.value(open)).absoluteFilePath())
+                .toStdString());
+        editor.Form1()->Panel1()->SpeedButton(3)->click();
+    }
+    int result = 0;
+    if (parser.isSet(screenshot)) {
+        const QString png = parser.value(screenshot);
+        QTimer::singleShot(300, &app, [&] {
+            QCoreApplication::processEvents();
+            if (!editor.Form1()->grab().save(png, "PNG")) {
+                std::fprintf(stderr, "Не удалось записать %s\n", qPrintable(png));
+                result = 1;
+            }
+            QCoreApplication::quit();
+        });
+    }
+    const int code = app.exec();
+    return result != 0 ? result : code;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "ui/qt_desktop.h"
+#include "workbench/workbench.h"
+
+namespace tal {
+
+class TForm1;
+class TForm2;
+class TForm5;
+class TForm6;
+
+// The running editor: the workbench, its desktop and its windows, created in start-up order,
+// with every toolbar button, grid event and window event wired to its handler.
+class Editor : public QObject {
+    Q_OBJECT
+public:
+    // `executableFolder` holds TAL.ini and TAL.cfg; the table files are in the current folder.
+    explicit Editor(std::string executableFolder);
+    ~Editor() override;
+
+    // False when start-up failed; the application then quits as soon as its event loop runs.
+    bool started() const { return m_started; }
+
+    // Shows the main window; its first showing empties the tables and the clipboard.
+    void show();
+
+    QtDesktop& desktop() { return m_desktop; }
+    Workbench& workbench() { return m_bench; }
+    TForm1* Form1() const { return m_form1.get(); }
+    TForm2* Form2() const { return m_form2.get(); }
+    TForm5* Form5() const { return m_form5.get(); }
+    TForm6* Form6() const { return m_form6.get(); }
+
+private:
+    bool FormCreate();
+    void FormShow();
+    void FormClose();
+    void SpeedButton3Click();
+    void wireToolbar();
+    void wireGrids();
+    void gridExited(Table& table);
+
+    std::string m_executableFolder;
+    QtDesktop m_desktop;
+    Workbench m_bench;
+    // The windows go before the workbench whose tables they show.
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TForm6> m_form6;
+    bool m_started = false;
+};
+
+}  // namespace tal

@@ -1,0 +1,159 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "store/editing_tables.h"
+#include "store/program_store.h"
+#include "ui/look.h"
+#include "ui/program_grid.h"
+#include "ui/table_model.h"
+#include "ui/tool_bar.h"
+#include "ui/window_frame.h"
+
+namespace tal {
+namespace {
+
+const QColor kNavy(0x00, 0x00, 0x80);
+const QColor kBlue(0x00, 0x00, 0xFF);
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+std::vector<GridColumn> headerColumns() {
+    return {
+        {hdr::ProgNum, text("Программа"), 67},        {hdr::Param01, text("Исходное"), 57},
+        {hdr::Param02, text("Коорд. начала"), 82, 6}, {hdr::Param03, text("Упр. скоростью"), 87},
+        {hdr::Param04, text("Время разгона"), 86},    {hdr::Param05, text("Время торм."), 69},
+        {hdr::ProgSize, text("Число строк"), 73},     {hdr::Remark, text("Примечание"), 620},
+    };
+}
+
+std::vector<GridColumn> lineColumns() {
+    return {
+        {ln::param(1), text("Скор. нам."), 61},       {ln::param(2), text("Скор. дом."), 59},
+        {ln::param(3), text("Напр. нам."), 60},       {ln::param(4), text("Кол. вит."), 52},
+        {ln::param(5), text("Напр. раскл."), 73},     {ln::param(6), text("Нач. кат."), 50},
+        {ln::param(7), text("Конец кат."), 61},       {ln::param(8), text("Шаг раскл."), 61},
+        {ln::param(9), text("Стоп в слое"), 67},      {ln::param(10), text("1-й дов."), 44},
+        {ln::param(11), text("Коорд. пер."), 66},     {ln::param(12), text("Останов"), 52},
+        {ln::param(13), text("Напр. 2-го дов."), 83}, {ln::param(14), text("2-й дов."), 47},
+        {ln::param(15), text("Задержка"), 60},        {ln::param(16), text("Кол. повт."), 56},
+        {ln::param(17), text("Строк повт."), 0},      {ln::param(18), text("Смещение"), 61},
+        {ln::param(19), text("Конец нам."), 63},
+    };
+}
+
+QGroupBox* frame(const char* caption, QWidget* parent) {
+    auto* box = new QGroupBox(text(caption), parent);
+    box->setFont(windowFont(13));
+    QPalette blue = box->palette();
+    blue.setColor(QPalette::WindowText, kBlue);
+    box->setPalette(blue);
+    return box;
+}
+
+void putInto(QGroupBox* box, QWidget* grid) {
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(grid);
+}
+
+}  // namespace
+
+TForm1::TForm1(ProgramStore& store, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(text("Редактор программ намотки"));
+    setFont(windowFont(11));
+
+    m_panel1 = new ToolBar(this);
+
+    m_groupBox0 = frame("Заглавные строки программ намотки", this);
+    m_groupBox0->setObjectName(QStringLiteral("GroupBox0"));
+    m_groupBox0->setFixedHeight(208);
+    auto* headerModel = new TableModel(store.headers(), headerColumns(), this);
+    m_grid0 = new ProgramGrid(headerModel, windowFont(11), kNavy, m_groupBox0);
+    m_grid0->setObjectName(QStringLiteral("DBGrid0"));
+    putInto(m_groupBox0, m_grid0);
+
+    m_groupBox1 = frame("Рабочие строки программы намотки", this);
+    m_groupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* lineModel = new TableModel(store.lines(), lineColumns(), this);
+    m_grid1 = new ProgramGrid(lineModel, windowFont(11), Qt::black, m_groupBox1);
+    m_grid1->setObjectName(QStringLiteral("DBGrid1"));
+    putInto(m_groupBox1, m_grid1);
+
+    auto* statusBar = new QWidget(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar->setFixedHeight(22);
+    auto* statusLayout = new QHBoxLayout(statusBar);
+    statusLayout->setContentsMargins(0, 2, 0, 0);
+    statusLayout->setSpacing(2);
+    m_status0 = new QLabel(text("Рабочий файл:"), statusBar);
+    m_status0->setFixedWidth(80);
+    m_status1 = new QLabel(statusBar);
+    m_status1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusLayout->addWidget(m_status0);
+    statusLayout->addWidget(m_status1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_panel1);
+    layout->addWidget(m_groupBox0);
+    layout->addWidget(m_groupBox1, 1);
+    layout->addWidget(statusBar);
+
+    setTabOrder(m_grid0, m_grid1);
+    placeWindow(this, QRect(201, 102, 800, 600), false);
+}
+
+QLabel* TForm1::statusPanel(int index) const {
+    return index == 0 ? m_status0 : m_status1;
+}
+
+Grid TForm1::focusedGrid() const {
+    const QWidget* focus = focusWidget();
+    if (focus == m_grid0)
+        return Grid::Headers;
+    if (focus == m_grid1)
+        return Grid::Lines;
+    return Grid::None;
+}
+
+ProgramGrid* TForm1::grid(Grid which) const {
+    switch (which) {
+        case Grid::Headers:
+            return m_grid0;
+        case Grid::Lines:
+            return m_grid1;
+        case Grid::None:
+            break;
+    }
+    return nullptr;
+}
+
+void TForm1::focusGrid(Grid which) {
+    if (ProgramGrid* target = grid(which))
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    m_grid0->setFocus(Qt::OtherFocusReason);
+    emit formShown();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    emit formClosing();
+    event->accept();
+}
+
+}  // namespace tal

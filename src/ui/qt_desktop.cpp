@@ -1,0 +1,230 @@
+#include "ui/qt_desktop.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <QToolButton>
+
+#include "ui/edit_window.h"
+#include "ui/main_window.h"
+#include "ui/new_line_dialog.h"
+#include "ui/new_program_dialog.h"
+#include "ui/program_grid.h"
+#include "ui/tool_bar.h"
+
+namespace tal {
+namespace {
+
+QString qs(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// "Двоичные файлы (*.bin)|*.bin;" as Qt wants it: the description shown as it is, the patterns
+// in a trailing bracket the dialog hides.
+QString nameFilter(const std::string& filter) {
+    const QString text = qs(filter);
+    const qsizetype bar = text.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return text;
+    QStringList patterns = text.mid(bar + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& pattern : patterns)
+        pattern = pattern.trimmed();
+    return text.left(bar) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+           QLatin1Char(')');
+}
+
+// A settings folder may end in the separator of the system that wrote it.
+QString existingFolder(const std::string& folder) {
+    QString path = qs(folder);
+    if (!path.isEmpty() && !QDir(path).exists() && path.endsWith(QLatin1Char('\\')))
+        path.chop(1);
+    return path;
+}
+
+void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(nameFilter(request.filter));
+    dialog.setDefaultSuffix(qs(request.defaultExtension));
+    const QString folder = existingFolder(request.initialFolder);
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    if (!request.proposedName.empty())
+        dialog.selectFile(qs(request.proposedName));
+}
+
+std::optional<std::string> chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+}  // namespace
+
+void QtDesktop::attach(TForm1* mainWindow, TForm2* editWindow, TForm5* newProgram,
+                       TForm6* newLine) {
+    m_main = mainWindow;
+    m_edit = editWindow;
+    m_newProgram = newProgram;
+    m_newLine = newLine;
+}
+
+MessageAnswer QtDesktop::showMessage(const std::string& text, const std::string& caption,
+                                     MessageIcon icon, MessageButtons buttons) {
+    if (m_messageHook)
+        return m_messageHook(text, caption, icon, buttons);
+    const QMessageBox::Icon boxIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
+                                      : icon == MessageIcon::Information ? QMessageBox::Information
+                                                                         : QMessageBox::NoIcon;
+    const QMessageBox::StandardButtons boxButtons =
+        buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    QMessageBox box(boxIcon, qs(caption), qs(text), boxButtons);
+    if (buttons == MessageButtons::YesNo)
+        box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+Grid QtDesktop::focusedGrid() {
+    return m_main ? m_main->focusedGrid() : Grid::None;
+}
+
+void QtDesktop::focusGrid(Grid grid) {
+    if (m_main)
+        m_main->focusGrid(grid);
+}
+
+void QtDesktop::setEnabled(Control control, bool enabled) {
+    if (!m_main)
+        return;
+    switch (control) {
+        case Control::DBGrid1:
+            m_main->DBGrid1()->setEnabled(enabled);
+            return;
+        case Control::SpeedButton4:
+            m_main->Panel1()->SpeedButton(4)->setEnabled(enabled);
+            return;
+        case Control::SpeedButton9:
+            m_main->Panel1()->SpeedButton(9)->setEnabled(enabled);
+            return;
+        case Control::SpeedButton60:
+            m_main->Panel1()->SpeedButton(60)->setEnabled(enabled);
+            return;
+        default:
+            if (m_edit)
+                m_edit->setControlEnabled(control, enabled);
+            return;
+    }
+}
+
+void QtDesktop::setHint(const std::string& control, const std::string& hint) {
+    if (m_edit)
+        m_edit->setHint(control, hint);
+}
+
+void QtDesktop::setClipboardIndicator(const std::string& text) {
+    if (m_main) {
+        QLabel* label = m_main->Panel1()->Label2();
+        label->setText(qs(text));
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    }
+}
+
+void QtDesktop::setStatusFileName(const std::string& name) {
+    if (m_main)
+        m_main->statusPanel(1)->setText(qs(name));
+}
+
+NewProgramResult QtDesktop::askNewProgram(unsigned proposedNumber, bool pasteEnabled) {
+    if (!m_newProgram)
+        return {DialogAnswer::Cancel, 0};
+    return m_newProgram->ask(proposedNumber, pasteEnabled);
+}
+
+DialogAnswer QtDesktop::askNewLine(unsigned programNumber, bool pasteEnabled) {
+    if (!m_newLine)
+        return DialogAnswer::Cancel;
+    return m_newLine->ask(programNumber, pasteEnabled);
+}
+
+std::optional<std::string> QtDesktop::chooseOpenFile(const FileDialogRequest& request) {
+    if (!m_openAnswers.empty()) {
+        std::string path = std::move(m_openAnswers.front());
+        m_openAnswers.pop_front();
+        return path;
+    }
+    QFileDialog dialog(nullptr, QString::fromUtf8("Открыть"));
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosenFile(dialog);
+}
+
+std::optional<std::string> QtDesktop::chooseSaveFile(const FileDialogRequest& request) {
+    QFileDialog dialog(nullptr, QString::fromUtf8("Сохранить как"));
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Replacing an existing file is the command's own question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    for (;;) {
+        auto chosen = chosenFile(dialog);
+        if (!chosen || QFileInfo::exists(qs(*chosen)))
+            return chosen;
+        // A name that does not exist yet is accepted only when confirmed.
+        const QString question =
+            qs(*chosen) + QString::fromUtf8("\nЭтот файл не существует.\nСоздать его?");
+        QMessageBox box(QMessageBox::NoIcon, dialog.windowTitle(), question,
+                        QMessageBox::Yes | QMessageBox::No);
+        if (box.exec() == QMessageBox::Yes)
+            return chosen;
+        dialog.selectFile(qs(*chosen));
+    }
+}
+
+std::optional<std::string> QtDesktop::chooseFolder(const std::string& title) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        nullptr, qs(title), QString(),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(folder).toStdString();
+}
+
+void QtDesktop::beep() {
+    QApplication::beep();
+}
+
+bool QtDesktop::startProgram(const ProgramLaunch& launch) {
+    QStringList arguments;
+    for (const std::string& argument : launch.arguments)
+        arguments << qs(argument);
+    return QProcess::startDetached(qs(launch.program), arguments, qs(launch.workingFolder));
+}
+
+void QtDesktop::showEditWindow() {
+    if (m_edit)
+        m_edit->showAndRaise();
+}
+
+void QtDesktop::showSettingsWindow() {
+    // The settings window is not built yet.
+}
+
+void QtDesktop::closeMainWindow() {
+    if (m_main)
+        m_main->close();
+}
+
+void QtDesktop::quitApplication() {
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
+}
+
+}  // namespace tal

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "editor/desktop.h"
+
+namespace tal {
+
+class TForm1;
+class TForm2;
+class TForm5;
+class TForm6;
+
+// The desktop of the editor: Qt message boxes and file dialogs, the main window's grids,
+// toolbar and status bar, the edit window and the two small dialogs.
+class QtDesktop : public Desktop {
+public:
+    QtDesktop() = default;
+
+    // The windows, once they exist; calls before that reach nothing.
+    void attach(TForm1* mainWindow, TForm2* editWindow, TForm5* newProgram, TForm6* newLine);
+
+    // Answers the next open dialog with this file instead of showing it (`taleditor --open`).
+    void answerNextOpenDialog(std::string path) { m_openAnswers.push_back(std::move(path)); }
+
+    // Tests put a hand on the message boxes: when set, it answers instead of the box.
+    using MessageHook = std::function<MessageAnswer(
+        const std::string& text, const std::string& caption, MessageIcon, MessageButtons)>;
+    void setMessageHook(MessageHook hook) { m_messageHook = std::move(hook); }
+
+    MessageAnswer showMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override;
+    Grid focusedGrid() override;
+    void focusGrid(Grid grid) override;
+    void setEnabled(Control control, bool enabled) override;
+    void setHint(const std::string& control, const std::string& hint) override;
+    void setClipboardIndicator(const std::string& text) override;
+    void setStatusFileName(const std::string& name) override;
+    NewProgramResult askNewProgram(unsigned proposedNumber, bool pasteEnabled) override;
+    DialogAnswer askNewLine(unsigned programNumber, bool pasteEnabled) override;
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> chooseFolder(const std::string& title) override;
+    void beep() override;
+    bool startProgram(const ProgramLaunch& launch) override;
+    void showEditWindow() override;
+    void showSettingsWindow() override;
+    void closeMainWindow() override;
+    void quitApplication() override;
+
+private:
+    TForm1* m_main = nullptr;
+    TForm2* m_edit = nullptr;
+    TForm5* m_newProgram = nullptr;
+    TForm6* m_newLine = nullptr;
+    std::deque<std::string> m_openAnswers;
+    MessageHook m_messageHook;
+};
+
+}  // namespace tal

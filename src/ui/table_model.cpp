@@ -1,0 +1,104 @@
+#include "ui/table_model.h"
+
+#include <QMetaObject>
+
+namespace tal {
+
+TableModel::TableModel(Table& table, std::vector<GridColumn> columns, QObject* parent)
+    : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns)) {
+    m_rowCount = m_table.recordCount();
+    m_table.addObserver(this);
+}
+
+TableModel::~TableModel() {
+    m_table.removeObserver(this);
+}
+
+int TableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int TableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QString TableModel::displayText(const Value& value, FieldType type, int significantDigits) {
+    if (value.isNull())
+        return {};
+    if (type == FieldType::Float || value.isReal()) {
+        QString text = QString::number(value.asFloat(), 'g', significantDigits);
+        return text.replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+    return QString::fromStdString(value.asText());
+}
+
+QVariant TableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const GridColumn& column = m_columns.at(index.column());
+    const FieldType type = m_table.fields().at(column.field).type;
+    if (role == Qt::TextAlignmentRole) {
+        const bool number = type != FieldType::String;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    // Between a change and the flush the table may already hold fewer rows than the view knows.
+    if (index.row() >= m_table.recordCount())
+        return {};
+    const Value& value = m_table.rowValue(index.row(), column.field);
+    return displayText(value, type, column.significantDigits);
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal && section >= 0 &&
+        section < static_cast<int>(m_columns.size()))
+        return m_columns[section].title;
+    return QString();
+}
+
+Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void TableModel::tableChanged(const Table&, TableEvent event) {
+    switch (event) {
+        case TableEvent::Reset:
+        case TableEvent::RowsChanged:
+            m_rowsChanged = true;
+            break;
+        case TableEvent::ValuesChanged:
+            m_valuesChanged = true;
+            break;
+        case TableEvent::CursorMoved:
+            break;
+    }
+    scheduleFlush();
+}
+
+void TableModel::scheduleFlush() {
+    if (m_flushPending)
+        return;
+    m_flushPending = true;
+    QMetaObject::invokeMethod(this, &TableModel::flush, Qt::QueuedConnection);
+}
+
+void TableModel::flush() {
+    m_flushPending = false;
+    const int count = m_table.recordCount();
+    if (m_rowsChanged || count != m_rowCount) {
+        beginResetModel();
+        m_rowCount = count;
+        endResetModel();
+    } else if (m_valuesChanged && count > 0) {
+        emit dataChanged(index(0, 0), index(count - 1, columnCount() - 1), {Qt::DisplayRole});
+    }
+    m_rowsChanged = m_valuesChanged = false;
+    emit currentRowChanged(m_table.recNo());
+}
+
+}  // namespace tal
