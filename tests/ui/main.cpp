@@ -1,0 +1,16 @@
+// The Qt Test cases of the editor's windows, run on the offscreen platform.
+
+#include "ui/editor_application.h"
+
+int runMainWindowTests(int argc, char** argv);
+int runDialogTests(int argc, char** argv);
+int runResponsivenessTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    tal::EditorApplication app(argc, argv);
+    int failures = 0;
+    failures += runMainWindowTests(argc, argv);
+    failures += runDialogTests(argc, argv);
+    failures += runResponsivenessTests(argc, argv);
+    return failures == 0 ? 0 : 1;
+}

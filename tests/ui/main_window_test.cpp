@@ -1,0 +1,321 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "store/editing_tables.h"
+#include "store/table.h"
+#include "ui/edit_window.h"
+#include "ui/error_report.h"
+#include "ui/main_window.h"
+#include "ui/new_line_dialog.h"
+#include "ui/new_program_dialog.h"
+#include "ui/program_grid.h"
+#include "ui/table_model.h"
+#include "ui/tool_bar.h"
+#include "ui_fixture.h"
+
+namespace tal::test {
+namespace {
+
+// Program 3 with two lines, program 8 without lines, program 12 with three lines.
+const char* kPrograms = R"({"programs": [
+  {"ProgNum": 3, "Param 01": "слева", "Param 02": 12.5, "Param 03": "программное",
+   "Param 04": 2, "Param 05": 3, "Remark": "Первая",
+   "lines": [{"Param 1": 1200, "Param 4": 1850, "Param 6": 12.5, "Param 8": 0.355},
+             {"Param 1": 800, "Param 4": 40, "Param 6": 12.5, "Param 8": 0.355}]},
+  {"ProgNum": 8, "Param 01": "справа", "Param 02": 0, "Remark": "Без строк", "lines": []},
+  {"ProgNum": 12, "Param 01": "слева", "Param 02": 30.05, "Remark": "Третья",
+   "lines": [{"Param 1": 1000}, {"Param 1": 1100}, {"Param 1": 1200}]}
+]})";
+
+QString cell(ProgramGrid* grid, int row, int column) {
+    return grid->model()->index(row, column).data().toString();
+}
+
+void clickRow(ProgramGrid* grid, int row) {
+    const QRect rect = grid->visualRect(grid->model()->index(row, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+    settle();
+}
+
+}  // namespace
+}  // namespace tal::test
+
+using namespace tal;
+using namespace tal::test;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void addOnTheHeaderGridCreatesAProgramThroughTheDialog() {
+        RunningEditor r;
+        QCOMPARE(r.form()->focusedGrid(), Grid::Headers);
+        QString proposed;
+        bool pasteEnabled = true;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            auto* dialog = qobject_cast<TForm5*>(w);
+            QVERIFY(dialog);
+            proposed = dialog->Edit1()->text();
+            pasteEnabled = dialog->Button2()->isEnabled();
+            QTest::keyClicks(dialog->Edit1(), "7");  // replaces the selected proposal
+            dialog->Button1()->click();
+        });
+        r.clickButton(7);
+
+        QVERIFY(script.done());
+        QCOMPARE(proposed, QString("0"));
+        QVERIFY(!pasteEnabled);
+        QCOMPARE(r.headers().recordCount(), 1);
+        QCOMPARE(r.headers().asInteger(hdr::ProgNum), 7);
+        ProgramGrid* grid = r.form()->DBGrid0();
+        QCOMPARE(grid->model()->rowCount(), 1);
+        QCOMPARE(cell(grid, 0, 0), QString("7"));
+        QCOMPARE(cell(grid, 0, 6), QString("1"));  // "Число строк"
+        QCOMPARE(r.form()->focusedGrid(), Grid::Headers);
+        QVERIFY(r.form()->DBGrid1()->isEnabled());
+        QVERIFY(r.form()->Panel1()->SpeedButton(9)->isEnabled());
+    }
+
+    void addOnTheLineGridWithACopiedLineAsksTheNewLineDialog() {
+        RunningEditor r;
+        r.open(r.workspace.buildWorkingFile("small", kPrograms));
+        ProgramGrid* lines = r.form()->DBGrid1();
+        clickRow(lines, 1);
+        QCOMPARE(r.form()->focusedGrid(), Grid::Lines);
+        QCOMPARE(r.lines().recNo(), 1);
+        r.clickButton(60);
+        QCOMPARE(r.form()->Panel1()->Label2()->text(), QString("3/2"));
+        QCOMPARE(r.form()->focusedGrid(), Grid::Lines);
+
+        QString program;
+        bool pasteEnabled = false;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            auto* dialog = qobject_cast<TForm6*>(w);
+            QVERIFY(dialog);
+            program = dialog->Label2()->text();
+            pasteEnabled = dialog->Button2()->isEnabled();
+            dialog->Button2()->click();
+        });
+        r.clickButton(7);
+
+        QVERIFY(script.done());
+        QCOMPARE(program, QString("3"));
+        QVERIFY(pasteEnabled);
+        QCOMPARE(lines->model()->rowCount(), 3);
+        QCOMPARE(cell(lines, 2, 0), QString("800"));
+        QCOMPARE(cell(lines, 2, 3), QString("40"));
+        QCOMPARE(lines->currentIndex().row(), 2);  // the new line, after the last one
+        QCOMPARE(r.form()->focusedGrid(), Grid::Lines);
+    }
+
+    void deleteFollowsTheFocusedGrid() {
+        RunningEditor r;
+        r.open(r.workspace.buildWorkingFile("small", kPrograms));
+        QStringList questions;
+        QString caption, yes;
+        ModalScript script;
+        auto answerYes = [&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            questions << box->text();
+            caption = box->windowTitle();
+            yes = box->button(QMessageBox::Yes)->text().remove('&');
+            box->button(QMessageBox::Yes)->click();
+        };
+        script.then(answerYes);
+        script.then(answerYes);
+
+        clickRow(r.form()->DBGrid1(), 0);
+        r.clickButton(9);
+        QCOMPARE(r.lines().recordCount(), 1);
+        QCOMPARE(r.headers().recordCount(), 3);
+
+        clickRow(r.form()->DBGrid0(), 0);
+        r.clickButton(9);
+        QCOMPARE(r.headers().recordCount(), 2);
+        QCOMPARE(r.headers().asInteger(hdr::ProgNum), 8);
+
+        QVERIFY(script.done());
+        QCOMPARE(questions,
+                 QStringList({"Удалить строку программы? ", "Удалить программу намотки? "}));
+        QCOMPARE(caption, QString("Подтвердите удааление"));
+        QCOMPARE(yes, QString("Да"));  // Qt's own texts are in Russian
+        QCOMPARE(r.form()->focusedGrid(), Grid::Headers);
+    }
+
+    void theDeleteButtonFollowsTheGridThatTakesTheFocus() {
+        RunningEditor r;
+        r.open(r.workspace.buildWorkingFile("small", kPrograms));
+        QToolButton* remove = r.form()->Panel1()->SpeedButton(9);
+        clickRow(r.form()->DBGrid0(), 1);  // program 8 has no lines
+        QCOMPARE(r.headers().asInteger(hdr::ProgNum), 8);
+        QVERIFY(remove->isEnabled());
+
+        QTest::mouseClick(r.form()->DBGrid1()->viewport(), Qt::LeftButton);
+        settle();
+        QCOMPARE(r.form()->focusedGrid(), Grid::Lines);
+        QVERIFY(!remove->isEnabled());
+
+        clickRow(r.form()->DBGrid0(), 2);  // program 12, with lines
+        QCOMPARE(r.form()->focusedGrid(), Grid::Headers);
+        QVERIFY(remove->isEnabled());
+        clickRow(r.form()->DBGrid1(), 0);
+        QVERIFY(remove->isEnabled());
+    }
+
+    void theGridsFollowTheCurrentRows() {
+        RunningEditor r;
+        r.open(r.workspace.buildWorkingFile("small", kPrograms));
+        ProgramGrid* headers = r.form()->DBGrid0();
+        ProgramGrid* lines = r.form()->DBGrid1();
+        QCOMPARE(headers->currentIndex().row(), 0);
+        QCOMPARE(lines->model()->rowCount(), 2);
+        QCOMPARE(cell(headers, 0, 2), QString("12,5"));
+        QCOMPARE(cell(lines, 0, 7), QString("0,355"));
+        QVERIFY(!r.editor->workbench().state().modified);
+
+        // The table's cursor moves the grids.
+        QVERIFY(r.headers().findKey({Value::integer(12)}));
+        settle();
+        QCOMPARE(headers->currentIndex().row(), 2);
+        QCOMPARE(lines->model()->rowCount(), 3);
+        QCOMPARE(cell(lines, 1, 0), QString("1100"));
+        QCOMPARE(cell(headers, 2, 2), QString("30,05"));
+
+        // The grid moves the table's cursor, and merely moving marks the data modified.
+        r.editor->workbench().state().modified = false;
+        clickRow(headers, 0);
+        QCOMPARE(r.headers().asInteger(hdr::ProgNum), 3);
+        QCOMPARE(lines->model()->rowCount(), 2);
+        QVERIFY(r.editor->workbench().state().modified);
+        QTest::keyClick(headers, Qt::Key_Down);
+        settle();
+        QCOMPARE(r.headers().asInteger(hdr::ProgNum), 8);
+        QCOMPARE(lines->model()->rowCount(), 0);
+        QCOMPARE(headers->currentIndex().row(), 1);
+    }
+
+    void theStatusBarShowsTheWorkingFile() {
+        RunningEditor r;
+        QCOMPARE(r.form()->statusPanel(0)->text(), QString("Рабочий файл:"));
+        QCOMPARE(r.form()->statusPanel(1)->text(), QString());
+        QVERIFY(!r.form()->Panel1()->SpeedButton(4)->isEnabled());
+        QVERIFY(!r.form()->Panel1()->SpeedButton(60)->isEnabled());
+        QVERIFY(!r.form()->DBGrid1()->isEnabled());
+        const std::string path = r.workspace.buildWorkingFile("small", kPrograms);
+        r.open(path);
+        QCOMPARE(r.form()->statusPanel(1)->text(), QString::fromStdString(path));
+        QVERIFY(r.form()->Panel1()->SpeedButton(4)->isEnabled());
+        QVERIFY(r.form()->Panel1()->SpeedButton(60)->isEnabled());
+    }
+
+    void theEditButtonAndADoubleClickShowTheEditWindow() {
+        RunningEditor r;
+        QWidget* edit = r.editor->Form2();
+        QVERIFY(!edit->isVisible());
+        r.clickButton(10);
+        QVERIFY(edit->isVisible());
+        QCOMPARE(edit->windowTitle(), QString("Окно редактирования"));
+        edit->hide();
+        QTest::mouseDClick(r.form()->DBGrid0()->viewport(), Qt::LeftButton);
+        settle();
+        QVERIFY(edit->isVisible());
+        QCOMPARE(r.form()->focusedGrid(), Grid::Headers);
+    }
+
+    void aMissingTableFileStopsTheStart() {
+        Workspace workspace(false);
+        QStringList messages;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            messages << w->windowTitle() + ": " + messageText(w);
+            clickMessageButton(w, QMessageBox::Ok);
+        });
+        Editor editor(workspace.executableFolder());
+        QVERIFY(!editor.started());
+        QCOMPARE(messages, QStringList({"Загрузка приложения: Ошибка загрузки приложения"}));
+    }
+
+    void anUnhandledErrorGoesToTheStandardReport() {
+        QString caption, text, ok;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            caption = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            ok = box->button(QMessageBox::Ok)->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        runGuarded([] { throw ValidationError("Допустимые пределы 0..180 мм"); });
+        QVERIFY(script.done());
+        QCOMPARE(caption, QString::fromUtf8(kApplicationTitle));
+        QCOMPARE(text, QString("Допустимые пределы 0..180 мм."));
+        QCOMPARE(icon, QMessageBox::Critical);
+        QCOMPARE(ok, QString("OK"));
+    }
+
+    void theStandardReportEndsWithAFullStop_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << "Ошибка записи"
+                                << "Ошибка записи.";
+        QTest::newRow("full stop") << "Ошибка."
+                                   << "Ошибка.";
+        QTest::newRow("below the full stop") << "Ошибка!"
+                                             << "Ошибка!";
+        QTest::newRow("bracket") << "(ошибка)"
+                                 << "(ошибка)";
+        QTest::newRow("slash is above") << "5/"
+                                        << "5/.";
+        QTest::newRow("digit") << "Строка 12"
+                               << "Строка 12.";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void theStandardReportEndsWithAFullStop() {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(standardErrorText(message), shown);
+    }
+
+    void gridTexts_data() {
+        QTest::addColumn<int>("kind");  // 0 empty, 1 integer, 2 real
+        QTest::addColumn<double>("number");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("decimal comma") << 2 << 12.5 << 15 << "12,5";
+        QTest::newRow("loaded hundredths") << 2 << 30.05 << 15 << "30,05";
+        QTest::newRow("thousandths") << 2 << 0.355 << 15 << "0,355";
+        QTest::newRow("six significant digits") << 2 << 123.4567 << 6 << "123,457";
+        QTest::newRow("whole real") << 2 << 20.0 << 6 << "20";
+        QTest::newRow("integer") << 1 << 40000.0 << 15 << "40000";
+        QTest::newRow("empty") << 0 << 0.0 << 15 << "";
+    }
+    void gridTexts() {
+        QFETCH(int, kind);
+        QFETCH(double, number);
+        QFETCH(int, digits);
+        QFETCH(QString, shown);
+        const Value value = kind == 0   ? Value()
+                            : kind == 1 ? Value::integer(static_cast<std::int64_t>(number))
+                                        : Value::real(number);
+        const FieldType type = kind == 1 ? FieldType::Integer : FieldType::Float;
+        QCOMPARE(TableModel::displayText(value, type, digits), shown);
+    }
+};
+
+int runMainWindowTests(int argc, char** argv) {
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

@@ -1,0 +1,122 @@
+#include "ui_fixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+
+#include "store/file_system.h"
+#include "store/memory_image.h"
+#include "store/table_files.h"
+#include "ui/main_window.h"
+#include "ui/tool_bar.h"
+
+namespace tal::test {
+
+Workspace::Workspace(bool withTableFiles) {
+    std::filesystem::create_directories(m_dir.path("bin"));
+    std::filesystem::create_directories(m_dir.path("work"));
+    const Image blank = makeBlankImage();
+    writeFileAtomically(m_dir.path("bin/TAL.ini"), imageBytes(blank));
+    std::string error;
+    if (withTableFiles && !writeTableFiles(m_dir.path("work"), error))
+        qFatal("table files: %s", error.c_str());
+    m_previousFolder = QDir::currentPath().toStdString();
+    QDir::setCurrent(QString::fromStdString(m_dir.path("work")));
+}
+
+Workspace::~Workspace() {
+    QDir::setCurrent(QString::fromStdString(m_previousFolder));
+}
+
+std::string Workspace::buildWorkingFile(const std::string& name, const std::string& json) const {
+    const std::string source = m_dir.path(name + ".json");
+    const std::string target = m_dir.path(name + ".bin");
+    std::ofstream(source) << json;
+    const std::string command =
+        std::string(TAL_CLI_PATH) + " build '" + source + "' -o '" + target + "' 2>&1";
+    std::string output;
+    if (run(command, &output) != 0) {
+        qWarning("tal build: %s", output.c_str());
+        return {};
+    }
+    return target;
+}
+
+ModalScript::ModalScript() {
+    m_timer.setInterval(5);
+    connect(&m_timer, &QTimer::timeout, this, &ModalScript::poll);
+    m_timer.start();
+}
+
+void ModalScript::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) {
+        m_handled = nullptr;
+        return;
+    }
+    if (modal == m_handled || m_answers.empty())
+        return;
+    m_handled = modal;
+    Answer answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    // Answered from the event loop rather than from this timer, so that a window the answer opens
+    // in turn is answered too.
+    QMetaObject::invokeMethod(
+        this,
+        [this, modal = QPointer<QWidget>(modal), answer = std::move(answer)] {
+            if (!modal)
+                return;
+            answer(modal);
+            // A window that closed may come up again (the same dialog asked once more).
+            if (m_handled == modal && !modal->isVisible())
+                m_handled = nullptr;
+        },
+        Qt::QueuedConnection);
+}
+
+RunningEditor::RunningEditor() {
+    editor = std::make_unique<Editor>(workspace.executableFolder());
+    if (!editor->started())
+        qFatal("the editor did not start");
+    editor->show();
+    form()->activateWindow();
+    if (!QTest::qWaitForWindowActive(form()))
+        qWarning("the main window did not become active");
+    settle();
+}
+
+void RunningEditor::clickButton(int number) {
+    QTest::mouseClick(form()->Panel1()->SpeedButton(number), Qt::LeftButton);
+    settle();
+}
+
+void RunningEditor::open(const std::string& path) {
+    editor->desktop().answerNextOpenDialog(path);
+    clickButton(3);
+}
+
+void settle() {
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+QString messageText(QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    return box ? box->text() : QString();
+}
+
+void clickMessageButton(QWidget* w, int standardButton) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    if (!box)
+        return;
+    if (QAbstractButton* button =
+            box->button(static_cast<QMessageBox::StandardButton>(standardButton)))
+        button->click();
+}
+
+}  // namespace tal::test

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "support/store_fixture.h"
+#include "ui/editor.h"
+
+namespace tal::test {
+
+// A workspace like the one the editor is installed in: a folder standing for the executable's
+// (TAL.ini) and a working folder holding the table files, made the current folder.
+class Workspace {
+public:
+    explicit Workspace(bool withTableFiles = true);
+    ~Workspace();
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    std::string executableFolder() const { return m_dir.path("bin") + "/"; }
+    std::string path(const std::string& name) const { return m_dir.path(name); }
+    // Builds a working file from the JSON of `tal build`; empty on failure.
+    std::string buildWorkingFile(const std::string& name, const std::string& json) const;
+
+private:
+    TempDir m_dir;
+    std::string m_previousFolder;
+};
+
+// Answers modal windows (message boxes, the small dialogs) one after the other as they come up.
+class ModalScript : public QObject {
+public:
+    using Answer = std::function<void(QWidget*)>;
+    ModalScript();
+    void then(Answer answer) { m_answers.push_back(std::move(answer)); }
+    bool done() const { return m_answers.empty(); }
+
+private:
+    void poll();
+    QTimer m_timer;
+    std::deque<Answer> m_answers;
+    QPointer<QWidget> m_handled;
+};
+
+// An editor on a workspace, shown and active, its grids up to date.
+struct RunningEditor {
+    Workspace workspace;
+    std::unique_ptr<Editor> editor;
+
+    RunningEditor();
+    TForm1* form() const { return editor->Form1(); }
+    Table& headers() { return editor->workbench().store().headers(); }
+    Table& lines() { return editor->workbench().store().lines(); }
+    void clickButton(int number);
+    // Opens a working file through the Open command.
+    void open(const std::string& path);
+};
+
+// Lets the queued grid updates run.
+void settle();
+
+// The text of the message box `w` (a QMessageBox), its caption, and clicks its button `which`.
+QString messageText(QWidget* w);
+void clickMessageButton(QWidget* w, int standardButton);
+
+}  // namespace tal::test
