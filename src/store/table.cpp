@@ -8,10 +8,6 @@
 
 namespace tal {
 
-struct Table::Row {
-    std::vector<Value> values;
-};
-
 Table::Table(std::string name, std::vector<FieldDef> fields, std::vector<std::string> indexFields,
              bool caseInsensitiveIndex)
     : m_name(std::move(name)),

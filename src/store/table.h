@@ -117,6 +117,9 @@ public:
 
     // Visible row k (0-based), for readers that do not move the cursor (grids, storing).
     const Value& rowValue(int row, int field) const;
+    // Every posted row in index order, whatever the master shows.
+    int storedRowCount() const { return static_cast<int>(m_rows.size()); }
+    const Value& storedValue(int row, int field) const { return m_rows.at(row)->values.at(field); }
 
     Handler beforeInsert, afterInsert, beforeDelete, afterDelete, afterScroll;
     void setValidator(int field, Validator validator);
@@ -125,7 +128,9 @@ public:
     void removeObserver(TableObserver* observer);
 
 private:
-    struct Row;
+    struct Row {
+        std::vector<Value> values;
+    };
     using RowPtr = std::unique_ptr<Row>;
 
     Value convert(int field, Value v) const;
