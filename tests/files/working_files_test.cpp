@@ -33,7 +33,8 @@ protected:
     WorkingFilesTest() {
         buildImage(kProgramsA, pathA);
         buildImage(kProgramsB, pathB);
-        state.dialogFolder = dir.path().string() + "/";
+        // As the settings window sets it: the folder with a backslash appended.
+        state.dialogFolder = dir.path().string() + "\\";
     }
 
     bool open(const std::string& path) {
@@ -89,7 +90,7 @@ TEST_F(WorkingFilesTest, OpenLoadsTheFileAndItsRemarks) {
     const FileDialogRequest& request = desktop.openRequests[0];
     EXPECT_EQ(request.filter, "Двоичные файлы (*.bin)|*.bin;");
     EXPECT_EQ(request.defaultExtension, "bin");
-    EXPECT_EQ(request.initialFolder, state.dialogFolder);
+    EXPECT_EQ(request.initialFolder, dir.path().string() + "/");
     EXPECT_EQ(request.proposedName, "");
 
     // The open dialog proposes the name last chosen in it.
@@ -281,7 +282,7 @@ TEST_F(WorkingFilesTest, SaveAsWritesTheChosenFileAndMakesItTheWorkingFile) {
     const FileDialogRequest& request = desktop.saveRequests[0];
     EXPECT_EQ(request.filter, "Двоичные файлы (*.bin)|*.bin");
     EXPECT_EQ(request.defaultExtension, "bin");
-    EXPECT_EQ(request.initialFolder, state.dialogFolder);
+    EXPECT_EQ(request.initialFolder, dir.path().string() + "/");
     EXPECT_EQ(request.proposedName, "");
 
     EXPECT_TRUE(desktop.messages.empty());
