@@ -3,9 +3,6 @@
 #include <QToolButton>
 
 #include "editor/desktop.h"
-#include "store/file_system.h"
-#include "store/image_file.h"
-#include "store/table_files.h"
 #include "ui/edit_window.h"
 #include "ui/error_report.h"
 #include "ui/main_window.h"
@@ -30,15 +27,14 @@ Editor::Editor(std::string executableFolder)
     wireGrids();
     connect(m_form1.get(), &TForm1::formShown, this,
             [this] { runGuarded([this] { FormShow(); }); });
-    connect(m_form1.get(), &TForm1::formClosing, this,
-            [this] { runGuarded([this] { FormClose(); }); });
-
+    connect(m_form1.get(), &TForm1::formClosing, this, &Editor::FormClose);
     if (!m_started)
         m_desktop.quitApplication();
 }
 
 Editor::~Editor() {
     m_desktop.attach(nullptr, nullptr, nullptr, nullptr);
+    m_bench.startup().FormDestroy();
 }
 
 void Editor::show() {
@@ -48,52 +44,17 @@ void Editor::show() {
 // ---- start-up and shutdown ------------------------------------------------------------------
 
 bool Editor::FormCreate() {
-    EditorState& state = m_bench.state();
-    state.settingsFilePath = m_executableFolder + "TAL.cfg";
-    state.blankImagePath = m_executableFolder + "TAL.ini";
     m_bench.useTableFiles();
-    m_bench.store().setBlankImageReader([this] {
-        return readBlankImageFile(m_bench.state().blankImagePath, m_bench.state().currentImage) ==
-               ImageReadStatus::Ok;
-    });
-    bool ok = true;
-    for (const char* name : kTableFileNames) {
-        if (!fileExists(name)) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok) {
-        switch (readBlankImageFile(state.blankImagePath, state.currentImage)) {
-            case ImageReadStatus::Ok:
-                break;
-            case ImageReadStatus::OpenFailed:
-                m_desktop.showMessage("Ошибка открытия файла TAL.ini", "Инициализация",
-                                      MessageIcon::Error, MessageButtons::Ok);
-                ok = false;
-                break;
-            default:
-                m_desktop.showMessage("Ошибка чтения файла TAL.ini", "Инициализация",
-                                      MessageIcon::Error, MessageButtons::Ok);
-                ok = false;
-                break;
-        }
-    }
-    if (!ok)
-        m_desktop.showMessage("Ошибка загрузки приложения", "Загрузка приложения",
-                              MessageIcon::Error, MessageButtons::Ok);
-    return ok;
+    return m_bench.startup().FormCreate(m_executableFolder);
 }
 
 void Editor::FormShow() {
-    m_bench.store().ClearTables();
-    EditorState& state = m_bench.state();
-    state.clipboard.clipboardKind = Clipboard::Empty;
-    state.clipboardIndicator.clear();
-    m_desktop.setClipboardIndicator(state.clipboardIndicator);
+    m_bench.startup().FormShow();
 }
 
+// The window closes whatever the answer; closing it ends the application.
 void Editor::FormClose() {
+    runGuarded([this] { m_bench.workingFiles().FormClose(); });
     m_form2->close();
     m_desktop.quitApplication();
 }
@@ -107,11 +68,12 @@ void Editor::wireToolbar() {
         connect(toolbar->SpeedButton(number), &QToolButton::clicked, this,
                 [handler = std::move(handler)] { runGuarded(handler); });
     };
-    on(1, [this] {
-        m_desktop.closeMainWindow();
-        m_desktop.quitApplication();
-    });
-    on(3, [this] { SpeedButton3Click(); });
+    WorkingFiles& files = m_bench.workingFiles();
+    on(1, [&files] { files.SpeedButton1Click(); });
+    on(2, [&files] { files.SpeedButton2Click(); });
+    on(3, [&files] { files.SpeedButton3Click(); });
+    on(4, [&files] { files.SpeedButton4Click(); });
+    on(5, [&files] { files.SpeedButton5Click(); });
     on(60, [&store] { store.SpeedButton60Click(); });
     on(7, [&store] { store.SpeedButton7Click(); });
     on(8, [&store] { store.SpeedButton8Click(); });
@@ -137,36 +99,6 @@ void Editor::wireGrids() {
     for (ProgramGrid* grid : {m_form1->DBGrid0(), m_form1->DBGrid1()})
         connect(grid, &ProgramGrid::gridDoubleClicked, this,
                 [this] { runGuarded([this] { m_desktop.showEditWindow(); }); });
-}
-
-void Editor::SpeedButton3Click() {
-    EditorState& state = m_bench.state();
-    const auto path = m_desktop.chooseOpenFile(
-        {"Двоичные файлы (*.bin)|*.bin;", "bin", state.programsFolder, state.openDialogName});
-    if (!path)
-        return;
-    const char* failure = nullptr;
-    switch (readImageFile(*path, state.currentImage)) {
-        case ImageReadStatus::Ok:
-            break;
-        case ImageReadStatus::OpenFailed:
-            failure = "Ошибка открытия файла";
-            break;
-        case ImageReadStatus::WrongSize:
-            failure = "Ошибочный размер файла";
-            break;
-        case ImageReadStatus::ReadFailed:
-            failure = "Ошибка чтения файла";
-            break;
-    }
-    if (failure) {
-        m_desktop.showMessage(failure, "Загрузка данных", MessageIcon::Error, MessageButtons::Ok);
-        return;
-    }
-    m_bench.store().LoadImage(*path);
-    state.workingFileName = *path;
-    state.openDialogName = *path;
-    m_desktop.setStatusFileName(*path);
 }
 
 // A new row of the grid's table into which nothing was entered does not outlive the grid's focus.

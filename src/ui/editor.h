@@ -40,7 +40,6 @@ private:
     bool FormCreate();
     void FormShow();
     void FormClose();
-    void SpeedButton3Click();
     void wireToolbar();
     void wireGrids();
     void gridExited(Table& table);

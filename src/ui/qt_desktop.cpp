@@ -38,20 +38,12 @@ QString nameFilter(const std::string& filter) {
            QLatin1Char(')');
 }
 
-// A settings folder may end in the separator of the system that wrote it.
-QString existingFolder(const std::string& folder) {
-    QString path = qs(folder);
-    if (!path.isEmpty() && !QDir(path).exists() && path.endsWith(QLatin1Char('\\')))
-        path.chop(1);
-    return path;
-}
-
 void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(nameFilter(request.filter));
     dialog.setDefaultSuffix(qs(request.defaultExtension));
-    const QString folder = existingFolder(request.initialFolder);
+    const QString folder = qs(request.initialFolder);
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     if (!request.proposedName.empty())

@@ -229,6 +229,22 @@ private slots:
         QCOMPARE(r.form()->focusedGrid(), Grid::Headers);
     }
 
+    void exitAsksTheClosingQuestionAndClosesTheWindow() {
+        RunningEditor r;
+        r.open(r.workspace.buildWorkingFile("small", kPrograms));
+        clickRow(r.form()->DBGrid0(), 1);  // moving marks the data modified
+        QString question;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            question = messageText(w);
+            clickMessageButton(w, QMessageBox::No);
+        });
+        r.clickButton(1);
+        QVERIFY(script.done());
+        QCOMPARE(question, QString("Сохранить данные? "));
+        QVERIFY(!r.form()->isVisible());
+    }
+
     void aMissingTableFileStopsTheStart() {
         Workspace workspace(false);
         QStringList messages;
