@@ -1,8 +1,13 @@
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -201,6 +206,37 @@ private slots:
         QCOMPARE(headers->currentIndex().row(), 1);
     }
 
+    void manyChangesInOneTurnReachTheGridOnce() {
+        RunningEditor r;
+        r.open(r.workspace.buildWorkingFile("small", kPrograms));
+        QAbstractItemModel* model = r.form()->DBGrid1()->model();
+        QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+        QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
+        for (int i = 0; i < 100; ++i) {
+            r.lines().last();
+            r.lines().setInteger(ln::param(1), 500 + i);
+            r.lines().first();
+        }
+        QCOMPARE(changes.count() + resets.count(), 0);  // nothing before the turn ends
+        settle();
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(cell(r.form()->DBGrid1(), 1, 0), QString("599"));
+        QCOMPARE(r.form()->DBGrid1()->currentIndex().row(), 0);
+    }
+
+    void aNewRowLeftEmptyEndsWhenItsGridLosesTheFocus() {
+        RunningEditor r;
+        r.open(r.workspace.buildWorkingFile("small", kPrograms));
+        clickRow(r.form()->DBGrid1(), 0);
+        r.editor->workbench().state().bookkeepingEnabled = false;  // a bare insert of the engine
+        r.lines().insert();
+        QCOMPARE(r.lines().state(), TableState::Insert);
+        clickRow(r.form()->DBGrid0(), 0);
+        QCOMPARE(r.lines().state(), TableState::Browse);
+        QCOMPARE(r.lines().recordCount(), 2);
+    }
+
     void theStatusBarShowsTheWorkingFile() {
         RunningEditor r;
         QCOMPARE(r.form()->statusPanel(0)->text(), QString("Рабочий файл:"));
@@ -243,6 +279,60 @@ private slots:
         QVERIFY(script.done());
         QCOMPARE(question, QString("Сохранить данные? "));
         QVERIFY(!r.form()->isVisible());
+    }
+
+    void saveAsGoesThroughTheSaveDialog() {
+        RunningEditor r;
+        const std::string source = r.workspace.buildWorkingFile("small", kPrograms);
+        r.open(source);
+        const QString folder = QString::fromStdString(r.workspace.path("programs"));
+        QDir().mkpath(folder);
+        r.editor->workbench().state().dialogFolder = folder.toStdString() + "/";
+        const QString target = folder + "/copy.bin";
+
+        QStringList filters;
+        QString suffix, directory, prompt;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            suffix = dialog->defaultSuffix();
+            directory = dialog->directory().absolutePath();
+            // Typed as the operator would; the default extension completes it.
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("copy");
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        script.then([&](QWidget* w) {  // a name that does not exist yet is confirmed
+            prompt = messageText(w);
+            clickMessageButton(w, QMessageBox::Yes);
+        });
+        r.clickButton(5);
+
+        QVERIFY(script.done());
+        QCOMPARE(filters, QStringList({"Двоичные файлы (*.bin) (*.bin)"}));
+        QCOMPARE(suffix, QString("bin"));
+        QCOMPARE(directory, folder);
+        QVERIFY(prompt.startsWith(target));
+        QVERIFY(QFileInfo(target).size() == 65536);
+        QCOMPARE(r.form()->statusPanel(1)->text(), target);
+        QVERIFY(r.form()->Panel1()->SpeedButton(4)->isEnabled());
+    }
+
+    void theProgrammerToolStartsDetachedWithItsArguments() {
+        Workspace workspace;
+        QtDesktop desktop;
+        const std::string folder = workspace.path("tool");
+        QDir().mkpath(QString::fromStdString(folder));
+        const ProgramLaunch launch{
+            "/bin/sh", {"-c", "printf '%s' \"$1\" > out.txt", "sh", "/F/a b/\"c\".hex"}, folder};
+        QVERIFY(desktop.startProgram(launch));
+        const QString out = QString::fromStdString(folder + "/out.txt");
+        QTRY_VERIFY(QFileInfo(out).size() > 0);
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()), QString("/F/a b/\"c\".hex"));
+        QVERIFY(!desktop.startProgram({folder + "/PK2CMD.exe", {"/P25LC512"}, folder}));
     }
 
     void aMissingTableFileStopsTheStart() {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QMessageBox>
 #include <QTest>
@@ -59,24 +60,42 @@ void ModalScript::poll() {
         m_handled = nullptr;
         return;
     }
-    if (modal == m_handled || m_answers.empty())
+    if (modal == m_handled) {
+        if (m_answering == 0 && m_answers.empty())
+            reject(modal);
         return;
+    }
+    if (m_answers.empty()) {
+        reject(modal);
+        return;
+    }
     m_handled = modal;
     Answer answer = std::move(m_answers.front());
     m_answers.pop_front();
+    ++m_answering;
     // Answered from the event loop rather than from this timer, so that a window the answer opens
     // in turn is answered too.
     QMetaObject::invokeMethod(
         this,
         [this, modal = QPointer<QWidget>(modal), answer = std::move(answer)] {
-            if (!modal)
-                return;
-            answer(modal);
+            if (modal)
+                answer(modal);
+            --m_answering;
             // A window that closed may come up again (the same dialog asked once more).
-            if (m_handled == modal && !modal->isVisible())
+            if (modal && m_handled == modal && !modal->isVisible())
                 m_handled = nullptr;
         },
         Qt::QueuedConnection);
+}
+
+void ModalScript::reject(QWidget* modal) {
+    qWarning("unanswered modal window: %s", qPrintable(modal->windowTitle()));
+    m_rejected = true;
+    m_handled = nullptr;
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
 }
 
 RunningEditor::RunningEditor() {

@@ -33,18 +33,24 @@ private:
 };
 
 // Answers modal windows (message boxes, the small dialogs) one after the other as they come up.
+// A window no answer is left for, or one an answer left open, is rejected, so that a failing
+// test ends instead of waiting for a click.
 class ModalScript : public QObject {
 public:
     using Answer = std::function<void(QWidget*)>;
     ModalScript();
     void then(Answer answer) { m_answers.push_back(std::move(answer)); }
-    bool done() const { return m_answers.empty(); }
+    // Every answer was used, and no window had to be rejected.
+    bool done() const { return m_answers.empty() && !m_rejected; }
 
 private:
     void poll();
+    void reject(QWidget* modal);
     QTimer m_timer;
     std::deque<Answer> m_answers;
     QPointer<QWidget> m_handled;
+    int m_answering = 0;
+    bool m_rejected = false;
 };
 
 // An editor on a workspace, shown and active, its grids up to date.
