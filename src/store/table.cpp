@@ -111,6 +111,38 @@ void Table::refreshRange() const {
     m_hi = std::upper_bound(m_rows.begin() + m_lo, m_rows.end(), key, above) - m_rows.begin();
 }
 
+// The visible range follows single inserts and removals without a new search.
+void Table::rangeAfterInsert(std::size_t at) {
+    if (m_rangeDirty)
+        return;
+    bool visible = true;
+    if (m_master && m_master->isOpen()) {
+        if (!m_master->hasCurrentRow()) {
+            m_rangeDirty = true;
+            return;
+        }
+        visible =
+            compareValues(m_rows[at]->values[m_index.front()], m_master->value(m_masterField)) == 0;
+    }
+    if (visible) {
+        ++m_hi;
+    } else if (at <= m_lo) {
+        ++m_lo;
+        ++m_hi;
+    }
+}
+
+void Table::rangeAfterRemove(std::size_t at) {
+    if (m_rangeDirty)
+        return;
+    if (at < m_lo) {
+        --m_lo;
+        --m_hi;
+    } else if (at < m_hi) {
+        --m_hi;
+    }
+}
+
 std::size_t Table::lo() const {
     refreshRange();
     return m_lo;
@@ -178,6 +210,9 @@ int Table::compareKeys(const Row& a, const Row& b) const {
 }
 
 std::size_t Table::insertionPoint(const Row& row) const {
+    // Rows mostly arrive in index order (loading, appending lines): try the end first.
+    if (m_rows.empty() || compareKeys(*m_rows.back(), row) <= 0)
+        return m_rows.size();
     auto it =
         std::upper_bound(m_rows.begin(), m_rows.end(), row,
                          [&](const Row& r, const RowPtr& p) { return compareKeys(r, *p) < 0; });
@@ -260,8 +295,10 @@ bool Table::findKey(const std::vector<Value>& key) {
     checkBrowseMode();
     Row probe;
     probe.values.resize(m_fields.size());
-    for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i)
-        probe.values[m_index[i]] = convert(m_index[i], key[i]);
+    for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i) {
+        probe.values[m_index[i]] = key[i];
+        convert(m_index[i], probe.values[m_index[i]]);
+    }
     auto first = m_rows.begin() + lo(), last = m_rows.begin() + hi();
     auto it = std::lower_bound(first, last, probe, [&](const RowPtr& p, const Row& r) {
         for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i) {
@@ -331,8 +368,8 @@ void Table::post() {
             row->values[m_autoIncField] = Value::integer(m_nextKey++);
         const std::size_t at = insertionPoint(*row);
         m_rows.insert(m_rows.begin() + at, std::move(row));
+        rangeAfterInsert(at);
         m_state = TableState::Browse;
-        m_rangeDirty = true;
         m_cursor = at;
         m_keyTouched = false;
         notify(TableEvent::RowsChanged);
@@ -404,7 +441,7 @@ void Table::remove() {
         return;  // the handler emptied the view
     const std::size_t at = m_cursor;
     m_rows.erase(m_rows.begin() + at);
-    m_rangeDirty = true;
+    rangeAfterRemove(at);
     const int count = recordCount();
     m_cursor = count == 0 ? lo() : std::min(at, hi() - 1);
     m_eof = m_bof = count == 0;
@@ -429,34 +466,39 @@ const Value& Table::rowValue(int row, int field) const {
     return m_rows.at(lo() + row)->values.at(field);
 }
 
-Value Table::convert(int field, Value v) const {
+void Table::convert(int field, Value& v) const {
     if (v.isNull())
-        return v;
-    const FieldDef& def = m_fields.at(field);
+        return;
+    const FieldDef& def = m_fields[field];
     switch (def.type) {
         case FieldType::SmallInt:
-            return Value::integer(static_cast<std::int16_t>(v.asInteger()));
+            if (!v.isInteger() || static_cast<std::int16_t>(v.asInteger()) != v.asInteger())
+                v = Value::integer(static_cast<std::int16_t>(v.asInteger()));
+            return;
         case FieldType::Integer:
         case FieldType::AutoInc:
-            return Value::integer(static_cast<std::int32_t>(v.asInteger()));
+            if (!v.isInteger() || static_cast<std::int32_t>(v.asInteger()) != v.asInteger())
+                v = Value::integer(static_cast<std::int32_t>(v.asInteger()));
+            return;
         case FieldType::Float:
-            return Value::real(v.asFloat());
+            if (!v.isReal())
+                v = Value::real(v.asFloat());
+            return;
         case FieldType::String: {
-            if (const auto* text = v.textIf();
-                text && text->size() <= static_cast<std::size_t>(def.size))
-                return v;
-            return Value::text(utf8Truncate(v.asText(), def.size));
+            const auto* text = v.textIf();
+            if (!text || text->size() > static_cast<std::size_t>(def.size))
+                v = Value::text(utf8Truncate(v.asText(), def.size));
+            return;
         }
     }
-    return v;
 }
 
-bool Table::assign(int field, Value v) {
+bool Table::assign(int field, Value& v) {
     if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
         throw EngineError("Нет поля с номером " + std::to_string(field));
     if (m_fields[field].type == FieldType::AutoInc)
         throw EngineError("Поле '" + m_fields[field].name + "' только для чтения");
-    v = convert(field, std::move(v));
+    convert(field, v);
     const Validator& validator = m_validators[field];
     if (m_state == TableState::Browse) {
         if (recordCount() > 0 && !validator && m_rows[m_cursor]->values[field] == v)
@@ -502,7 +544,7 @@ void Table::announceValues(bool linkChanged) {
 
 void Table::setValue(int field, Value v) {
     requireOpen();
-    if (!assign(field, std::move(v)))
+    if (!assign(field, v))
         return;
     announceValues(m_linkFields[field]);
 }
@@ -511,7 +553,7 @@ void Table::setValues(std::span<std::pair<int, Value>> values) {
     requireOpen();
     bool changed = false, linkChanged = false;
     for (auto& [field, v] : values) {
-        if (assign(field, std::move(v))) {
+        if (assign(field, v)) {
             changed = true;
             linkChanged = linkChanged || m_linkFields[field];
         }
@@ -549,7 +591,8 @@ std::int64_t Table::RowAccess::integer(int field) const {
 void Table::RowAccess::setInteger(int field, std::int64_t v) {
     if (m_table->m_validators.at(field))
         throw EngineError("Поле '" + m_table->m_fields[field].name + "' проверяется при вводе");
-    Value value = m_table->convert(field, Value::integer(v));
+    Value value = Value::integer(v);
+    m_table->convert(field, value);
     Value& target = m_row->values[field];
     if (target == value)
         return;

@@ -162,13 +162,15 @@ private:
 
     using RowPtr = std::unique_ptr<Row>;
 
-    Value convert(int field, Value v) const;
-    bool assign(int field, Value v);  // true when the value changed; announces nothing
+    void convert(int field, Value& v) const;  // to the field's type, in place
+    bool assign(int field, Value& v);  // true when the value changed; announces nothing
     void announceValues(bool linkChanged);
     int compareKeys(const Row& a, const Row& b) const;
     int compareValues(const Value& a, const Value& b) const;
     std::size_t insertionPoint(const Row& row) const;  // in m_rows, after equal keys
     void refreshRange() const;
+    void rangeAfterInsert(std::size_t at);
+    void rangeAfterRemove(std::size_t at);
     std::size_t lo() const;
     std::size_t hi() const;
     Row* currentRow() const;
