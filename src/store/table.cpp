@@ -79,6 +79,11 @@ void Table::requireOpen() const {
         throw EngineError("Таблица " + m_name + " закрыта");
 }
 
+void Table::requireWritable() const {
+    if (m_readOnly)
+        throw EngineError("Таблица " + m_name + " только для чтения");
+}
+
 // ---- visible range -------------------------------------------------------------------------
 
 void Table::refreshRange() const {
@@ -279,6 +284,7 @@ bool Table::findKey(const std::vector<Value>& key) {
 
 void Table::startInsert(bool appendAtEnd) {
     requireOpen();
+    requireWritable();
     checkBrowseMode();
     if (beforeInsert)
         beforeInsert(*this);
@@ -307,6 +313,7 @@ void Table::insert() {
 
 void Table::edit() {
     requireOpen();
+    requireWritable();
     if (m_state == TableState::Edit || m_state == TableState::Insert)
         return;
     if (recordCount() == 0)
@@ -384,6 +391,7 @@ void Table::cancel() {
 
 void Table::remove() {
     requireOpen();
+    requireWritable();
     if (m_state == TableState::Insert) {
         cancel();
         return;
@@ -443,6 +451,7 @@ Value Table::convert(int field, Value v) const {
 
 void Table::setValue(int field, Value v) {
     requireOpen();
+    requireWritable();
     if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
         throw EngineError("Нет поля с номером " + std::to_string(field));
     if (m_fields[field].type == FieldType::AutoInc)

@@ -4,7 +4,11 @@
 
 namespace tal {
 
-Workbench::Workbench(Desktop& desktop) : m_desktop(desktop), m_store(m_state, desktop) {}
+Workbench::Workbench(Desktop& desktop, ValueCheckMode mode)
+    : m_desktop(desktop), m_store(m_state, desktop), m_checks(m_store, m_limits) {
+    if (mode == ValueCheckMode::Checked)
+        m_checks.install();
+}
 
 void Workbench::useTableFiles() {
     Table& headers = m_store.headers();
