@@ -14,7 +14,7 @@ namespace tal::test {
 // A workbench on a fake desktop, started like the editor: blank image, empty tables. The value
 // checks, which need a limits table, are left out; tests/limits has their own fixture.
 class StoreFixture : public ::testing::Test {
-protected:
+public:
     StoreFixture();
 
     ProgramStore& store() { return bench.store(); }
