@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "editor/editor_state.h"
+#include "files/startup.h"
+#include "files/working_files.h"
 #include "limits/limits_table.h"
 #include "limits/value_checks.h"
 #include "store/program_store.h"
@@ -28,6 +30,8 @@ public:
     LimitsTable& limits() { return m_limits; }  // Table2, TALC.DB in the current directory
     ValueChecks& checks() { return m_checks; }
     Desktop& desktop() { return m_desktop; }
+    Startup& startup() { return m_startup; }
+    WorkingFiles& workingFiles() { return m_workingFiles; }
 
     // Opening Table0 and Table1 then checks their files in the current directory.
     void useTableFiles();
@@ -42,6 +46,8 @@ private:
     ProgramStore m_store;
     LimitsTable m_limits;
     ValueChecks m_checks;
+    Startup m_startup;
+    WorkingFiles m_workingFiles;
 };
 
 }  // namespace tal
