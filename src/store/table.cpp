@@ -84,6 +84,11 @@ void Table::requireOpen() const {
         throw EngineError("Таблица " + m_name + " закрыта");
 }
 
+void Table::requireWritable() const {
+    if (m_readOnly)
+        throw EngineError("Таблица " + m_name + " только для чтения");
+}
+
 // ---- visible range -------------------------------------------------------------------------
 
 void Table::refreshRange() const {
@@ -322,6 +327,7 @@ bool Table::findKey(const std::vector<Value>& key) {
 
 void Table::startInsert(bool appendAtEnd) {
     requireOpen();
+    requireWritable();
     checkBrowseMode();
     if (beforeInsert)
         beforeInsert(*this);
@@ -350,6 +356,7 @@ void Table::insert() {
 
 void Table::edit() {
     requireOpen();
+    requireWritable();
     if (m_state == TableState::Edit || m_state == TableState::Insert)
         return;
     if (recordCount() == 0)
@@ -427,6 +434,7 @@ void Table::cancel() {
 
 void Table::remove() {
     requireOpen();
+    requireWritable();
     if (m_state == TableState::Insert) {
         cancel();
         return;
@@ -494,6 +502,7 @@ void Table::convert(int field, Value& v) const {
 }
 
 bool Table::assign(int field, Value& v) {
+    requireWritable();
     if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
         throw EngineError("Нет поля с номером " + std::to_string(field));
     if (m_fields[field].type == FieldType::AutoInc)
@@ -564,6 +573,7 @@ void Table::setValues(std::span<std::pair<int, Value>> values) {
 
 void Table::updateVisibleRows(const std::function<void(RowAccess&)>& edit) {
     requireOpen();
+    requireWritable();
     checkBrowseMode();
     RowAccess access;
     access.m_table = this;
