@@ -8,11 +8,12 @@
 namespace tal {
 namespace {
 
-const CheckedField& checked(std::string_view fieldName) {
+// Found while compiling: a check runs on every assignment to its field, loading included.
+consteval const CheckedField& checked(std::string_view fieldName) {
     for (const CheckedField& field : kCheckedFields)
         if (field.fieldName == fieldName)
             return field;
-    throw EngineError("Поле '" + std::string(fieldName) + "' не проверяется");
+    throw "not a checked field";
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ void ValueChecks::validate(const CheckedField& field) {
         m_state.lastValueAccepted = false;
         throw ValidationError(*refusal);
     }
-    if (field.fieldName == "Param 16")
+    if (&field == &checked("Param 16"))
         repeatCountAccepted(v.asInteger());
 }
 

@@ -480,14 +480,17 @@ void Table::convert(int field, Value& v) const {
     const FieldDef& def = m_fields[field];
     switch (def.type) {
         case FieldType::SmallInt:
-            if (!v.isInteger() || static_cast<std::int16_t>(v.asInteger()) != v.asInteger())
-                v = Value::integer(static_cast<std::int16_t>(v.asInteger()));
-            return;
         case FieldType::Integer:
-        case FieldType::AutoInc:
-            if (!v.isInteger() || static_cast<std::int32_t>(v.asInteger()) != v.asInteger())
-                v = Value::integer(static_cast<std::int32_t>(v.asInteger()));
+        case FieldType::AutoInc: {
+            const std::int64_t* integer = v.integerIf();
+            const std::int64_t wide = integer ? *integer : v.asInteger();
+            const std::int64_t narrow = def.type == FieldType::SmallInt
+                                            ? static_cast<std::int16_t>(wide)
+                                            : static_cast<std::int32_t>(wide);
+            if (!integer || narrow != wide)
+                v = Value::integer(narrow);
             return;
+        }
         case FieldType::Float:
             if (!v.isReal())
                 v = Value::real(v.asFloat());
