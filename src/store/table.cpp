@@ -187,6 +187,8 @@ Table::Row* Table::currentRow() const {
 // ---- ordering ------------------------------------------------------------------------------
 
 int Table::compareValues(const Value& a, const Value& b) const {
+    if (const std::int64_t* x = a.integerIf(), *y = b.integerIf(); x && y)
+        return *x < *y ? -1 : (*y < *x ? 1 : 0);
     // Empty values sort first, like nulls of the original engine.
     if (a.isNull() || b.isNull())
         return (a.isNull() ? 0 : 1) - (b.isNull() ? 0 : 1);
@@ -598,18 +600,25 @@ void Table::updateVisibleRows(const std::function<void(RowAccess&)>& edit) {
 }
 
 std::int64_t Table::RowAccess::integer(int field) const {
-    return m_row->values.at(field).asInteger();
+    const Value& value = m_row->values[field];
+    const std::int64_t* integer = value.integerIf();
+    return integer ? *integer : value.asInteger();
 }
 
 void Table::RowAccess::setInteger(int field, std::int64_t v) {
-    if (m_table->m_validators.at(field))
+    if (m_table->m_validators[field])
         throw EngineError("Поле '" + m_table->m_fields[field].name + "' проверяется при вводе");
-    Value value = Value::integer(v);
-    m_table->convert(field, value);
+    const FieldType type = m_table->m_fields[field].type;
+    if (type == FieldType::SmallInt)
+        v = static_cast<std::int16_t>(v);
+    else if (type == FieldType::Integer)
+        v = static_cast<std::int32_t>(v);
+    else
+        throw EngineError("Поле '" + m_table->m_fields[field].name + "' не целое");
     Value& target = m_row->values[field];
-    if (target == value)
+    if (const std::int64_t* current = target.integerIf(); current && *current == v)
         return;
-    target = std::move(value);
+    target = Value::integer(v);
     m_changed = true;
     m_keyChanged = m_keyChanged || m_table->m_isKey[field];
     m_linkChanged = m_linkChanged || m_table->m_linkFields[field];
