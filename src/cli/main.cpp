@@ -7,6 +7,9 @@
 
 #include "cli/headless_desktop.h"
 #include "cli/program_json.h"
+#include "limits/limits_file.h"
+#include "limits/limits_table.h"
+#include "limits/stored_values_check.h"
 #include "store/file_system.h"
 #include "store/image_file.h"
 #include "store/memory_image.h"
@@ -73,6 +76,14 @@ int runInit(const std::string& folder) {
     std::string error;
     if (!writeTableFiles(folder, error))
         return fail("Ошибка инициализации: " + error);
+    const LimitsReadResult limits = parseLimitsSource(deliveredLimitsSource());
+    if (!limits.ok())
+        return fail("Ошибка инициализации: данные пределов: " + limits.error);
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+        path += '/';
+    if (!writeLimitsFile(path + kLimitsFileName, limits.records, error))
+        return fail("Ошибка инициализации: " + error);
     return kOk;
 }
 
@@ -119,7 +130,8 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
         return fail("Ошибка в JSON " + jsonPath + ": " + e.what());
     }
     HeadlessDesktop desktop(std::cerr);
-    Workbench bench(desktop);
+    // The values are built as the JSON has them, in limits or not.
+    Workbench bench(desktop, ValueCheckMode::Unchecked);
     std::string error;
     if (!useBlankImage(bench, blank, error))
         return fail(error);
@@ -137,7 +149,38 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
     return storeAndWrite(bench, out);
 }
 
-int runCheck(const std::string& imagePath) {
+// Checks every stored value against the limits of `model`; false when any is refused or the
+// values could not be checked.
+bool checkValues(const std::string& imagePath, const std::string& limitsPath,
+                 const std::string& model) {
+    HeadlessDesktop desktop(std::cerr);
+    Workbench bench(desktop);
+    LimitsTable& limits = bench.limits();
+    limits.setPath(limitsPath);
+    try {
+        limits.Open();
+        if (!limits.hasModel(model)) {
+            std::cerr << "В таблице пределов " << limitsPath << " нет модели «" << model
+                      << "»: значения не проверены\n";
+            return false;
+        }
+        std::string error;
+        if (!loadWorkingFile(bench, imagePath, error)) {
+            std::cerr << error << '\n';
+            return false;
+        }
+        const auto findings = checkStoredValues(bench.store(), limits, model);
+        for (const auto& finding : findings)
+            std::cout << finding.text() << '\n';
+        return findings.empty();
+    } catch (const EngineError& e) {
+        std::cerr << e.what() << '\n';
+        return false;
+    }
+}
+
+int runCheck(const std::string& imagePath, const std::string& limitsPath,
+             const std::string& model) {
     Image image{};
     switch (readImageFile(imagePath, image)) {
         case ImageReadStatus::Ok:
@@ -150,7 +193,10 @@ int runCheck(const std::string& imagePath) {
     const auto findings = checkImageInvariants(image);
     for (const auto& finding : findings)
         std::cout << finding << '\n';
-    return findings.empty() ? kOk : kFailed;
+    bool valuesOk = true;
+    if (!model.empty() || !limitsPath.empty())
+        valuesOk = checkValues(imagePath, limitsPath, model);
+    return findings.empty() && valuesOk ? kOk : kFailed;
 }
 
 }  // namespace
@@ -159,7 +205,7 @@ int runCheck(const std::string& imagePath) {
 int main(int argc, char** argv) {
     CLI::App app{"tal — образы памяти программ намотки"};
     app.require_subcommand(1);
-    std::string folder, out, image, format = "text", blank, json;
+    std::string folder, out, image, format = "text", blank, json, limitsPath, model;
 
     auto* init = app.add_subcommand("init", "Записать файлы таблиц и TALC.DB в папку");
     init->add_option("DIR", folder)->required();
@@ -183,6 +229,11 @@ int main(int argc, char** argv) {
 
     auto* check = app.add_subcommand("check", "Проверить образ");
     check->add_option("IMAGE", image)->required();
+    auto* limitsOption = check->add_option("--limits", limitsPath,
+                                           "Таблица пределов (TALC.DB) для проверки значений");
+    auto* modelOption = check->add_option("--model", model, "Модель станка, например ТАЛ-1");
+    limitsOption->needs(modelOption);
+    modelOption->needs(limitsOption);
 
     try {
         app.parse(argc, argv);
@@ -202,6 +253,6 @@ int main(int argc, char** argv) {
     if (*build)
         return runBuild(json, out, blank);
     if (*check)
-        return runCheck(image);
+        return runCheck(image, limitsPath, model);
     return 2;
 }
