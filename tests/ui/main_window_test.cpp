@@ -336,7 +336,7 @@ private slots:
     }
 
     void aMissingTableFileStopsTheStart() {
-        Workspace workspace(false);
+        Workspace workspace(Workspace::TableFiles);
         QStringList messages;
         ModalScript script;
         script.then([&](QWidget* w) {
@@ -346,6 +346,26 @@ private slots:
         Editor editor(workspace.executableFolder());
         QVERIFY(!editor.started());
         QCOMPARE(messages, QStringList({"Загрузка приложения: Ошибка загрузки приложения"}));
+    }
+
+    void theEditWindowTakesTheModelsHintsAtStartUp() {
+        {
+            RunningEditor r;
+            QCOMPARE(r.editor->Form2()->hint("DBEdit1"),
+                     std::string("Допустимые пределы 10..3000 об/мин"));
+        }
+        // Without the limits table the engine's error is reported and the editor goes on.
+        Workspace workspace(Workspace::LimitsFile);
+        QString caption;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            caption = w->windowTitle();
+            clickMessageButton(w, QMessageBox::Ok);
+        });
+        Editor editor(workspace.executableFolder());
+        QVERIFY(editor.started());
+        QVERIFY(script.done());
+        QCOMPARE(caption, QString::fromUtf8(kApplicationTitle));
     }
 
     void anUnhandledErrorGoesToTheStandardReport() {

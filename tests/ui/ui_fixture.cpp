@@ -10,22 +10,34 @@
 #include <filesystem>
 #include <fstream>
 
+#include "limits/limits_file.h"
 #include "store/file_system.h"
 #include "store/memory_image.h"
 #include "store/table_files.h"
+#include "store/text.h"
 #include "ui/main_window.h"
 #include "ui/tool_bar.h"
 
 namespace tal::test {
 
-Workspace::Workspace(bool withTableFiles) {
+Workspace::Workspace(Missing missing) {
     std::filesystem::create_directories(m_dir.path("bin"));
     std::filesystem::create_directories(m_dir.path("work"));
     const Image blank = makeBlankImage();
     writeFileAtomically(m_dir.path("bin/TAL.ini"), imageBytes(blank));
+    const std::string settings =
+        "ТАЛ-1\n" + m_dir.path("programs") + "/\n" + m_dir.path("tool") + "/\n";
+    writeFileAtomically(m_dir.path("bin/TAL.cfg"), *encodeCp1251(settings));
     std::string error;
-    if (withTableFiles && !writeTableFiles(m_dir.path("work"), error))
+    if (missing != TableFiles && !writeTableFiles(m_dir.path("work"), error))
         qFatal("table files: %s", error.c_str());
+    if (missing != LimitsFile) {
+        const LimitsReadResult limits = parseLimitsSource(deliveredLimitsSource());
+        if (!limits.ok() || !writeLimitsFile(m_dir.path("work/TALC.DB"), limits.records, error))
+            qFatal("limits: %s", error.c_str());
+    } else {
+        std::filesystem::remove(m_dir.path("work/TALC.DB"));
+    }
     m_previousFolder = QDir::currentPath().toStdString();
     QDir::setCurrent(QString::fromStdString(m_dir.path("work")));
 }

@@ -14,10 +14,12 @@
 namespace tal::test {
 
 // A workspace like the one the editor is installed in: a folder standing for the executable's
-// (TAL.ini) and a working folder holding the table files, made the current folder.
+// (TAL.ini, TAL.cfg naming the model ТАЛ-1) and a working folder holding the table files and the
+// delivered limits, made the current folder.
 class Workspace {
 public:
-    explicit Workspace(bool withTableFiles = true);
+    enum Missing { Nothing, TableFiles, LimitsFile };
+    explicit Workspace(Missing missing = Nothing);
     ~Workspace();
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
