@@ -24,6 +24,8 @@ public:
     double asFloat() const;
     // Integers in decimal, reals in their shortest exact form with a point ("0.35").
     std::string asText() const;
+    // The text itself when the value is a text, without a copy.
+    const std::string* textIf() const { return std::get_if<std::string>(&m_v); }
 
     bool operator==(const Value& other) const = default;
 

@@ -73,6 +73,9 @@ public:
 private:
     void tableChanged(const Table& table, TableEvent event) override;  // DataSourceNDataChange
     void insertRowIntoFocusedGrid();
+    // Links the current program's lines in table order; returns the first line's slot (the
+    // header's own when there are none).
+    std::int64_t relinkLines(bool renumber);
     void pasteProgramLines();
 
     EditorState& m_state;
@@ -80,8 +83,8 @@ private:
     std::unique_ptr<Table> m_headers;
     std::unique_ptr<Table> m_lines;
     std::function<bool()> m_readBlankImage;
-    bool m_pastingProgram = false;   // lines are being inserted by a program paste
-    bool m_pasteLineAnswer = false;  // the new-line dialog was answered "Вставить"
+    bool m_pastingProgram = false;  // lines are being inserted by a program paste
+    std::vector<std::int64_t> m_slotBuffer;
 };
 
 }  // namespace tal

@@ -165,43 +165,20 @@ void ProgramStore::Table1AfterInsert() {
     }
     lines.post();
 
-    // Renumber from the line before the new one downwards, so numbers stay distinct.
+    // Renumber: every line from the insert position on moves one up. The new line keeps its
+    // provisional number above all of them, then takes its place.
     const int position = m_state.insertPosition;
-    lines.last();
-    if (n > 0) {
-        lines.prior();
-        for (;;) {
-            const auto number = lines.asInteger(ln::StrNum);
-            if (number < position)
-                break;  // every earlier line is lower still
-            lines.setInteger(ln::StrNum, number + 1);
-            lines.post();
-            if (lines.recNo() == 0)
-                break;
-            lines.prior();
-        }
-    }
+    lines.updateVisibleRows([&](Table::RowAccess& row) {
+        const auto number = row.integer(ln::StrNum);
+        if (row.index() < n && number >= position)
+            row.setInteger(ln::StrNum, number + 1);
+    });
     lines.last();
     lines.setInteger(ln::StrNum, position);
     lines.post();
 
-    // Relink forwards, then backwards.
-    std::int64_t c = headers.asInteger(hdr::CurStr);
-    lines.first();
-    for (int i = 0; i <= n; ++i) {
-        if (i > 0)
-            lines.next();
-        lines.setInteger(ln::PredStr, c);
-        c = lines.asInteger(ln::CurStr);
-    }
-    for (int i = 0; i <= n; ++i) {
-        if (i > 0)
-            lines.prior();
-        lines.setInteger(ln::NextStr, c);
-        c = lines.asInteger(ln::CurStr);
-    }
-    lines.post();
-    headers.setInteger(hdr::NextStr, c);
+    const std::int64_t first = relinkLines(/*renumber=*/false);
+    headers.setInteger(hdr::NextStr, first);
     headers.setInteger(hdr::ProgSize, n + 2);
     headers.post();
 
@@ -245,31 +222,34 @@ void ProgramStore::Table1BeforeDelete() {
 void ProgramStore::Table1AfterDelete() {
     if (!m_state.bookkeepingEnabled)
         return;
-    Table& lines = *m_lines;
     Table& headers = *m_headers;
-    lines.first();
-    const int n = lines.recordCount();
-    std::int64_t c = headers.asInteger(hdr::CurStr);
-    for (int k = 1; k <= n; ++k) {
-        if (k > 1)
-            lines.next();
-        lines.setInteger(ln::StrNum, k);
-        lines.setInteger(ln::PredStr, c);
-        c = lines.asInteger(ln::CurStr);
-    }
-    for (int i = 0; i < n; ++i) {
-        if (i > 0)
-            lines.prior();
-        lines.setInteger(ln::NextStr, c);
-        c = lines.asInteger(ln::CurStr);
-    }
-    lines.post();
-    headers.setInteger(hdr::NextStr, c);
+    const int n = m_lines->recordCount();
+    const std::int64_t first = relinkLines(/*renumber=*/true);
+    headers.setInteger(hdr::NextStr, first);
     headers.setInteger(hdr::ProgSize, n + 1);
     headers.post();
-    lines.first();
-    lines.moveBy(m_state.deletePosition - 1);
+    m_lines->first();
+    m_lines->moveBy(m_state.deletePosition - 1);
     updateEnabling();
+}
+
+std::int64_t ProgramStore::relinkLines(bool renumber) {
+    // One pass over the current program's lines sets what walking them forwards (PredStr, and
+    // the numbers 1..n) and backwards (NextStr) would set, without moving the cursor.
+    Table& lines = *m_lines;
+    const std::int64_t header = m_headers->asInteger(hdr::CurStr);
+    const int n = lines.recordCount();
+    m_slotBuffer.resize(n);
+    for (int i = 0; i < n; ++i)
+        m_slotBuffer[i] = lines.rowValue(i, ln::CurStr).asInteger();
+    lines.updateVisibleRows([&](Table::RowAccess& row) {
+        const int i = row.index();
+        if (renumber)
+            row.setInteger(ln::StrNum, i + 1);
+        row.setInteger(ln::PredStr, i == 0 ? header : m_slotBuffer[i - 1]);
+        row.setInteger(ln::NextStr, m_slotBuffer[i + 1 < n ? i + 1 : i]);
+    });
+    return n == 0 ? header : m_slotBuffer.front();
 }
 
 void ProgramStore::Table1AfterScroll() {

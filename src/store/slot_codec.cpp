@@ -1,5 +1,6 @@
 #include "store/slot_codec.h"
 
+#include <array>
 #include <span>
 
 #include "store/editing_tables.h"
@@ -63,31 +64,35 @@ int bitMask(const FieldCode& code) {
 
 void readSlot(const Image& image, int slot, Table& table, std::span<const FieldCode> codes) {
     const std::size_t base = slotOffset(slot);
+    std::array<std::pair<int, Value>, 24> values;
+    std::size_t count = 0;
     for (const FieldCode& code : codes) {
         const std::size_t at = base + code.offset;
+        Value value;
         switch (code.kind) {
             case Kind::Byte:
-                table.setInteger(code.field, image[at]);
+                value = Value::integer(image[at]);
                 break;
             case Kind::Word:
-                table.setInteger(code.field, readWord(image, at));
+                value = Value::integer(readWord(image, at));
                 break;
             case Kind::ScaledByte:
-                table.setFloat(code.field, decodeScaled(image[at], code.scale));
+                value = Value::real(decodeScaled(image[at], code.scale));
                 break;
             case Kind::ScaledWord:
-                table.setFloat(code.field, decodeScaled(readWord(image, at), code.scale));
+                value = Value::real(decodeScaled(readWord(image, at), code.scale));
                 break;
-            case Kind::Bits: {
-                const int index = (image[at] & bitMask(code)) >> code.bit;
-                table.setText(code.field, std::string(code.choice->texts[index]));
+            case Kind::Bits:
+                value = Value::text(
+                    std::string(code.choice->texts[(image[at] & bitMask(code)) >> code.bit]));
                 break;
-            }
             case Kind::NonZeroBit:
-                table.setInteger(code.field, (image[at] >> code.bit) & 1);
+                value = Value::integer((image[at] >> code.bit) & 1);
                 break;
         }
+        values[count++] = {code.field, std::move(value)};
     }
+    table.setValues(std::span(values.data(), count));
 }
 
 void writeSlot(Image& image, int slot, const Table& table, std::span<const FieldCode> codes) {

@@ -8,10 +8,6 @@
 
 namespace tal {
 
-struct Table::Row {
-    std::vector<Value> values;
-};
-
 Table::Table(std::string name, std::vector<FieldDef> fields, std::vector<std::string> indexFields,
              bool caseInsensitiveIndex)
     : m_name(std::move(name)),
@@ -23,6 +19,10 @@ Table::Table(std::string name, std::vector<FieldDef> fields, std::vector<std::st
     for (std::size_t i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].type == FieldType::AutoInc)
             m_autoIncField = static_cast<int>(i);
+    m_isKey.assign(m_fields.size(), false);
+    for (int field : m_index)
+        m_isKey[field] = true;
+    m_linkFields.assign(m_fields.size(), false);
 }
 
 Table::~Table() {
@@ -75,6 +75,7 @@ void Table::setMaster(Table* master, std::string_view masterField) {
     m_master = master;
     m_masterField = master->fieldIndex(masterField);
     master->m_details.push_back(this);
+    master->m_linkFields[m_masterField] = true;
     m_rangeDirty = true;
 }
 
@@ -153,9 +154,10 @@ int Table::compareValues(const Value& a, const Value& b) const {
     if (a.isNull() || b.isNull())
         return (a.isNull() ? 0 : 1) - (b.isNull() ? 0 : 1);
     if (a.isText() || b.isText()) {
-        if (m_caseInsensitive) {
+        if (m_caseInsensitive)
             return foldCase(a.asText()).compare(foldCase(b.asText()));
-        }
+        if (a.isText() && b.isText())
+            return a.textIf()->compare(*b.textIf());
         return a.asText().compare(b.asText());
     }
     if (a.isReal() || b.isReal()) {
@@ -439,14 +441,17 @@ Value Table::convert(int field, Value v) const {
             return Value::integer(static_cast<std::int32_t>(v.asInteger()));
         case FieldType::Float:
             return Value::real(v.asFloat());
-        case FieldType::String:
+        case FieldType::String: {
+            if (const auto* text = v.textIf();
+                text && text->size() <= static_cast<std::size_t>(def.size))
+                return v;
             return Value::text(utf8Truncate(v.asText(), def.size));
+        }
     }
     return v;
 }
 
-void Table::setValue(int field, Value v) {
-    requireOpen();
+bool Table::assign(int field, Value v) {
     if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
         throw EngineError("Нет поля с номером " + std::to_string(field));
     if (m_fields[field].type == FieldType::AutoInc)
@@ -455,14 +460,13 @@ void Table::setValue(int field, Value v) {
     const Validator& validator = m_validators[field];
     if (m_state == TableState::Browse) {
         if (recordCount() > 0 && !validator && m_rows[m_cursor]->values[field] == v)
-            return;
+            return false;
         edit();
     }
     Row* row = currentRow();
-    Value& slot = row->values[field];
     if (validator) {
         // While the check runs the field reads as the new value.
-        Value old = std::exchange(slot, v);
+        Value old = std::exchange(row->values[field], v);
         try {
             validator(*this, field);
         } catch (...) {
@@ -474,7 +478,7 @@ void Table::setValue(int field, Value v) {
     }
     Value& target = row->values[field];
     if (target == v)
-        return;
+        return false;
     if (m_state == TableState::Edit) {
         const bool recorded = std::any_of(m_undo.begin(), m_undo.end(),
                                           [&](const auto& u) { return u.first == field; });
@@ -483,13 +487,76 @@ void Table::setValue(int field, Value v) {
     }
     target = std::move(v);
     m_rowModified = true;
-    const bool isKey = std::find(m_index.begin(), m_index.end(), field) != m_index.end();
-    if (isKey)
+    if (m_isKey[field])
         m_keyTouched = true;
+    return true;
+}
+
+void Table::announceValues(bool linkChanged) {
     notify(TableEvent::ValuesChanged);
+    if (!linkChanged)
+        return;
     for (Table* detail : m_details)
-        if (detail->m_masterField == field)
-            detail->masterChanged();
+        detail->masterChanged();
+}
+
+void Table::setValue(int field, Value v) {
+    requireOpen();
+    if (!assign(field, std::move(v)))
+        return;
+    announceValues(m_linkFields[field]);
+}
+
+void Table::setValues(std::span<std::pair<int, Value>> values) {
+    requireOpen();
+    bool changed = false, linkChanged = false;
+    for (auto& [field, v] : values) {
+        if (assign(field, std::move(v))) {
+            changed = true;
+            linkChanged = linkChanged || m_linkFields[field];
+        }
+    }
+    if (changed)
+        announceValues(linkChanged);
+}
+
+void Table::updateVisibleRows(const std::function<void(RowAccess&)>& edit) {
+    requireOpen();
+    checkBrowseMode();
+    RowAccess access;
+    access.m_table = this;
+    const std::size_t first = lo(), last = hi();
+    for (std::size_t i = first; i < last; ++i) {
+        access.m_row = m_rows[i].get();
+        access.m_index = static_cast<int>(i - first);
+        edit(access);
+    }
+    if (access.m_keyChanged) {
+        const bool inOrder = std::is_sorted(
+            m_rows.begin() + first, m_rows.begin() + last,
+            [&](const RowPtr& a, const RowPtr& b) { return compareKeys(*a, *b) < 0; });
+        if (!inOrder)
+            throw EngineError("Порядок записей таблицы " + m_name + " нарушен");
+    }
+    if (access.m_changed)
+        announceValues(access.m_linkChanged);
+}
+
+std::int64_t Table::RowAccess::integer(int field) const {
+    return m_row->values.at(field).asInteger();
+}
+
+void Table::RowAccess::setInteger(int field, std::int64_t v) {
+    if (m_table->m_validators.at(field))
+        throw EngineError("Поле '" + m_table->m_fields[field].name + "' проверяется при вводе");
+    Value value = m_table->convert(field, Value::integer(v));
+    Value& target = m_row->values[field];
+    if (target == value)
+        return;
+    target = std::move(value);
+    m_changed = true;
+    m_keyChanged = m_keyChanged || m_table->m_isKey[field];
+    m_linkChanged = m_linkChanged || m_table->m_linkFields[field];
 }
 
 void Table::setValidator(int field, Validator validator) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,6 +55,8 @@ public:
 // An in-memory dataset with a cursor, edit states, an index order kept incrementally,
 // events, field checks and an optional master table.
 class Table {
+    struct Row;
+
 public:
     using Handler = std::function<void(Table&)>;
     using Validator = std::function<void(Table&, int field)>;
@@ -114,9 +118,36 @@ public:
     void setFloat(int field, double v) { setValue(field, Value::real(v)); }
     void setText(int field, std::string v) { setValue(field, Value::text(std::move(v))); }
     void clear(int field) { setValue(field, Value()); }
+    // Several fields of the current row at once, each through its check, with one notification.
+    void setValues(std::span<std::pair<int, Value>> values);
+
+    // Access to one visible row during updateVisibleRows.
+    class RowAccess {
+    public:
+        int index() const { return m_index; }  // among the visible rows
+        std::int64_t integer(int field) const;
+        // For fields without a check only.
+        void setInteger(int field, std::int64_t v);
+
+    private:
+        friend class Table;
+        Table* m_table = nullptr;
+        Row* m_row = nullptr;
+        int m_index = 0;
+        bool m_changed = false;
+        bool m_keyChanged = false;
+        bool m_linkChanged = false;
+    };
+    // Saves a pending row, then lets `edit` change fields of every visible row from the first
+    // to the last, without moving the cursor, and announces the change once. The edit must keep
+    // the rows in index order.
+    void updateVisibleRows(const std::function<void(RowAccess&)>& edit);
 
     // Visible row k (0-based), for readers that do not move the cursor (grids, storing).
     const Value& rowValue(int row, int field) const;
+    // Every posted row in index order, whatever the master shows.
+    int storedRowCount() const { return static_cast<int>(m_rows.size()); }
+    const Value& storedValue(int row, int field) const { return m_rows.at(row)->values.at(field); }
 
     Handler beforeInsert, afterInsert, beforeDelete, afterDelete, afterScroll;
     void setValidator(int field, Validator validator);
@@ -125,10 +156,15 @@ public:
     void removeObserver(TableObserver* observer);
 
 private:
-    struct Row;
+    struct Row {
+        std::vector<Value> values;
+    };
+
     using RowPtr = std::unique_ptr<Row>;
 
     Value convert(int field, Value v) const;
+    bool assign(int field, Value v);  // true when the value changed; announces nothing
+    void announceValues(bool linkChanged);
     int compareKeys(const Row& a, const Row& b) const;
     int compareValues(const Value& a, const Value& b) const;
     std::size_t insertionPoint(const Row& row) const;  // in m_rows, after equal keys
@@ -150,11 +186,13 @@ private:
     std::vector<int> m_index;
     bool m_caseInsensitive;
     std::vector<Validator> m_validators;
+    std::vector<bool> m_isKey;       // per field: part of the active index
+    std::vector<bool> m_linkFields;  // per field: a detail table follows it
     std::function<void()> m_openCheck;
 
-    std::vector<RowPtr> m_rows;  // in index order
-    RowPtr m_pending;            // a new row not posted yet
-    std::size_t m_cursor = 0;    // index into m_rows
+    std::deque<RowPtr> m_rows;  // in index order; a deque, so emptying from the front is cheap
+    RowPtr m_pending;           // a new row not posted yet
+    std::size_t m_cursor = 0;   // index into m_rows
     std::size_t m_cursorBeforeInsert = 0;
     std::vector<std::pair<int, Value>> m_undo;  // old values of an edit, for Cancel
     bool m_keyTouched = false;

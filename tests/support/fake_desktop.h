@@ -65,8 +65,14 @@ public:
     bool startProgram(const ProgramLaunch& launch) override;
     void showEditWindow() override;
     void showSettingsWindow() override;
-    void closeMainWindow() override { ++mainWindowCloses; calls.push_back("close-main-window"); }
-    void quitApplication() override { ++quits; calls.push_back("quit"); }
+    void closeMainWindow() override {
+        ++mainWindowCloses;
+        calls.push_back("close-main-window");
+    }
+    void quitApplication() override {
+        ++quits;
+        calls.push_back("quit");
+    }
 
     bool isEnabled(Control control) const;
     // Messages shown since the last call, then forgets them.

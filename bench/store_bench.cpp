@@ -1,0 +1,146 @@
+// Loading and storing images, pasting and deleting the longest program.
+
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_desktop.h"
+#include "store/editing_tables.h"
+#include "store/memory_image.h"
+#include "workbench/workbench.h"
+
+namespace tal::bench {
+namespace {
+
+struct Editor {
+    BenchDesktop desktop;
+    Workbench bench{desktop};
+    Image blank = makeBlankImage();
+
+    Editor() {
+        bench.store().setBlankImageReader([this] {
+            bench.state().currentImage = blank;
+            return true;
+        });
+        bench.state().currentImage = blank;
+        bench.store().ClearTables();
+    }
+
+    void createProgram(int number, int lineCount) {
+        desktop.focus = Grid::Headers;
+        desktop.answer = {DialogAnswer::Create, number};
+        bench.store().SpeedButton7Click();
+        Table& lines = bench.store().lines();
+        for (int i = 0; i < lineCount; ++i) {
+            desktop.focus = Grid::Lines;
+            bench.store().SpeedButton7Click();
+            lines.setInteger(ln::param(1), 1000 + i);
+            lines.setFloat(ln::param(6), (i % 180) + 0.25);
+            lines.setFloat(ln::param(8), 0.125);
+            lines.setText(ln::param(19), "нет");
+            lines.post();
+        }
+        Table& headers = bench.store().headers();
+        headers.setText(hdr::Remark, "Программа " + std::to_string(number));
+        headers.post();
+    }
+
+    // Every program number in use and all 2,014 slots that can be handed out.
+    Image fullImage() {
+        const int lines = 2014 - 256;
+        for (int p = 0; p < 256; ++p)
+            createProgram(p, lines / 256 + (p < lines % 256 ? 1 : 0));
+        bench.store().StoreImage("");
+        return bench.state().currentImage;
+    }
+
+    Image demoImage() {
+        for (int p = 0; p < 6; ++p)
+            createProgram(p * 3 + 1, 4 + p * 2);
+        bench.store().StoreImage("");
+        return bench.state().currentImage;
+    }
+};
+
+void loadImage(benchmark::State& state, Image (Editor::*make)()) {
+    Editor editor;
+    const Image image = (editor.*make)();
+    for (auto _ : state) {
+        editor.bench.state().currentImage = image;
+        editor.bench.store().LoadImage("");
+    }
+}
+
+void storeImage(benchmark::State& state, Image (Editor::*make)()) {
+    Editor editor;
+    const Image image = (editor.*make)();
+    editor.bench.state().currentImage = image;
+    editor.bench.store().LoadImage("");
+    for (auto _ : state)
+        editor.bench.store().StoreImage("");  // no remarks file written
+    if (editor.bench.state().currentImage != image)
+        state.SkipWithError("stored image differs");
+}
+
+void BM_LoadFullImage(benchmark::State& state) {
+    loadImage(state, &Editor::fullImage);
+}
+void BM_StoreFullImage(benchmark::State& state) {
+    storeImage(state, &Editor::fullImage);
+}
+void BM_LoadDemoImage(benchmark::State& state) {
+    loadImage(state, &Editor::demoImage);
+}
+void BM_StoreDemoImage(benchmark::State& state) {
+    storeImage(state, &Editor::demoImage);
+}
+BENCHMARK(BM_LoadFullImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StoreFullImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadDemoImage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StoreDemoImage)->Unit(benchmark::kMicrosecond);
+
+// A program of 2,013 lines on the clipboard, pasted into a blank image and deleted again.
+struct LongestProgram {
+    Editor editor;
+    LongestProgram() {
+        editor.createProgram(0, 2013);
+        editor.desktop.focus = Grid::Headers;
+        editor.bench.store().SpeedButton60Click();
+        editor.bench.state().currentImage = editor.blank;
+        editor.bench.store().ClearTables();
+    }
+    void paste() {
+        editor.desktop.focus = Grid::Headers;
+        editor.desktop.answer = {DialogAnswer::Paste, 1};
+        editor.bench.store().SpeedButton7Click();
+    }
+    void remove() {
+        editor.desktop.focus = Grid::Headers;
+        editor.bench.store().SpeedButton9Click();
+    }
+};
+
+void BM_PasteLongestProgram(benchmark::State& state) {
+    LongestProgram program;
+    for (auto _ : state) {
+        program.paste();
+        state.PauseTiming();
+        if (program.editor.bench.store().lines().recordCount() != 2013)
+            state.SkipWithError("paste incomplete");
+        program.remove();
+        state.ResumeTiming();
+    }
+}
+
+void BM_DeleteLongestProgram(benchmark::State& state) {
+    LongestProgram program;
+    for (auto _ : state) {
+        state.PauseTiming();
+        program.paste();
+        state.ResumeTiming();
+        program.remove();
+    }
+}
+BENCHMARK(BM_PasteLongestProgram)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteLongestProgram)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tal::bench

@@ -1,0 +1,160 @@
+// The command-line companion, run as a separate process exactly as engineers use it.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "store/file_system.h"
+#include "store/memory_image.h"
+#include "support/store_fixture.h"
+
+namespace tal::test {
+namespace {
+
+using nlohmann::json;
+
+const std::string kTal = TAL_CLI_PATH;
+
+std::string quote(const std::string& s) {
+    return "'" + s + "'";
+}
+
+json demoPrograms() {
+    return json::parse(R"({"programs": [
+      {"ProgNum": 7, "Param 01": "слева", "Param 02": 12.34, "Param 03": "ручное", "Param 04": 5,
+       "Param 05": 6, "Param 06": 1, "Param 07": 9, "Remark": "Трансформатор ТР-5, первичная",
+       "lines": [
+         {"Param 1": 1500, "Param 2": 300, "Param 3": "по ч/с", "Param 4": 40000,
+          "Param 5": "влево", "Param 6": 0.35, "Param 7": 120.07, "Param 8": 0.125,
+          "Param 9": "да", "Param 10": 3, "Param 11": 10.5, "Param 12": "нет",
+          "Param 13": "против ч/с", "Param 14": 15, "Param 15": 9.9, "Param 16": 2,
+          "Param 17": 1, "Param 18": 2.25, "Param 19": "останов"},
+         {"Param 1": 800, "Param 19": "исходное"}]},
+      {"ProgNum": 0, "Remark": "", "lines": []},
+      {"ProgNum": 255, "Param 02": 180, "lines": [{"Param 4": 1}, {"Param 4": 2}, {"Param 4": 3}]}
+    ]})");
+}
+
+class Tal : public ::testing::Test {
+protected:
+    std::string build(const json& programs, const std::string& name = "w.bin") {
+        const std::string source = dir.path("p.json"), out = dir.path(name);
+        writeFileAtomically(source, programs.dump());
+        EXPECT_EQ(run(kTal + " build " + quote(source) + " -o " + quote(out)), 0);
+        return out;
+    }
+    TempDir dir;
+};
+
+TEST_F(Tal, BuildWritesWhatTheInsertBookkeepingDefinesAndDumpGivesItBack) {
+    const json programs = demoPrograms();
+    const std::string image = build(programs);
+    EXPECT_EQ(run(kTal + " check " + quote(image)), 0);
+
+    const Image bytes = [&] {
+        Image i{};
+        const auto read = readFile(image);
+        std::copy(read.bytes.begin(), read.bytes.end(), i.begin());
+        return i;
+    }();
+    // Slots in creation order: program 7 in 1 with lines 2, 3; program 0 in 4; 255 in 5..8.
+    EXPECT_EQ(headerSlotOf(bytes, 7), 1);
+    EXPECT_EQ(headerSlotOf(bytes, 0), 4);
+    EXPECT_EQ(headerSlotOf(bytes, 255), 5);
+    EXPECT_EQ(nextStrOf(bytes, 1), 2);
+    EXPECT_EQ(nextStrOf(bytes, 3), 3);
+
+    std::string out;
+    ASSERT_EQ(run(kTal + " dump --format json " + quote(image), &out), 0);
+    const json dumped = json::parse(out)["programs"];
+    ASSERT_EQ(dumped.size(), 3u);
+    EXPECT_EQ(dumped[0]["ProgNum"], 0);  // ascending program number
+    EXPECT_EQ(dumped[2]["ProgNum"], 255);
+    const json& seven = dumped[1];
+    for (const auto& [key, value] : programs["programs"][0].items()) {
+        if (key == "lines")
+            continue;
+        EXPECT_EQ(seven[key], value) << key;
+    }
+    EXPECT_EQ(seven["ProgSize"], 3);
+    EXPECT_EQ(seven["CurStr"], 1);
+    EXPECT_EQ(seven["NextStr"], 2);
+    const json& lines = seven["lines"];
+    for (const auto& [key, value] : programs["programs"][0]["lines"][0].items())
+        EXPECT_EQ(lines[0][key], value) << key;
+    EXPECT_EQ(lines[1]["StrNum"], 2);
+    EXPECT_EQ(lines[1]["PredStr"], 2);
+    EXPECT_EQ(lines[1]["NextStr"], 3);
+    EXPECT_EQ(lines[1]["Param 3"], "по ч/с");  // empty choice stored as 1
+    EXPECT_EQ(dumped[2]["lines"][2]["Param 4"], 3);
+}
+
+TEST_F(Tal, ResaveGivesBackTheSameBytesAndRemarks) {
+    const std::string image = build(demoPrograms());
+    const std::string again = dir.path("again.bin");
+    ASSERT_EQ(run(kTal + " resave " + quote(image) + " -o " + quote(again)), 0);
+    EXPECT_EQ(readFile(again).bytes, readFile(image).bytes);
+    EXPECT_EQ(readFile(dir.path("again.txt")).bytes, readFile(dir.path("w.txt")).bytes);
+}
+
+TEST_F(Tal, CheckAgreesWithTheInvariants) {
+    const std::string image = build(demoPrograms());
+    const std::string intact = readFile(image).bytes;
+    struct Damage {
+        const char* what;
+        std::size_t offset;
+        std::uint8_t byte;
+    } damages[] = {
+        {"directory names a slot without its number", directoryOffset(7) + 1, 9},
+        {"entry holds another program number", directoryOffset(7) + 3, 8},
+        {"header NextStr names a free slot", slotOffset(1) + 29, 40},
+        {"line PredStr wrong", slotOffset(3) + 27, 1},
+        {"ProgSize wrong", slotOffset(1) + 25, 4},
+        {"line slot freed", slotOffset(3) + 29, 0},
+        {"own slot number wrong", slotOffset(100) + 31, 99},
+        {"two chains share a slot", slotOffset(4) + 29, 3},
+    };
+    EXPECT_EQ(run(kTal + " check " + quote(image)), 0);
+    for (const auto& damage : damages) {
+        std::string bytes = intact;
+        bytes[damage.offset] = static_cast<char>(damage.byte);
+        const std::string path = dir.path("damaged.bin");
+        writeFileAtomically(path, bytes);
+        std::string out;
+        EXPECT_EQ(run(kTal + " check " + quote(path), &out), 1) << damage.what;
+        EXPECT_FALSE(out.empty()) << damage.what;
+    }
+}
+
+TEST_F(Tal, DamagedAndWrongInputEndsWithAnExitCode) {
+    // Every chain runs in circles or into nowhere; every command ends with 0 or 1.
+    Image image = makeBlankImage();
+    for (int p = 0; p < kProgramCount; ++p)
+        setHeaderSlot(image, p, static_cast<std::uint16_t>(1 + p % 3));
+    for (int s = 1; s <= kSlotCount; ++s)
+        setNextStr(image, s, static_cast<std::uint16_t>(s % 5 + 1));
+    const std::string damaged = dir.path("d.bin");
+    writeFileAtomically(damaged, imageBytes(image));
+    for (const std::string command : {"dump", "dump --format json", "check"}) {
+        const int code = run(kTal + " " + command + " " + quote(damaged) + " >/dev/null 2>&1");
+        EXPECT_TRUE(code == 0 || code == 1) << command << " " << code;
+    }
+    EXPECT_EQ(run(kTal + " resave " + quote(damaged) + " -o " + quote(dir.path("r.bin")) +
+                  " 2>/dev/null"),
+              1);
+
+    const std::string shortFile = dir.path("s.bin");
+    writeFileAtomically(shortFile, std::string(65535, '\0'));
+    EXPECT_EQ(run(kTal + " dump " + quote(shortFile) + " 2>/dev/null"), 1);
+    EXPECT_EQ(run(kTal + " dump 2>/dev/null"), 2);
+    EXPECT_EQ(run(kTal + " frobnicate 2>/dev/null"), 2);
+    const std::string badJson = dir.path("bad.json");
+    writeFileAtomically(badJson, R"({"programs": [{"ProgNum": 1}, {"ProgNum": 1}]})");
+    EXPECT_EQ(
+        run(kTal + " build " + quote(badJson) + " -o " + quote(dir.path("b.bin")) + " 2>/dev/null"),
+        1);
+    EXPECT_FALSE(fileExists(dir.path("b.bin")));
+}
+
+}  // namespace
+}  // namespace tal::test

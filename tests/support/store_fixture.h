@@ -1,0 +1,53 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "editor/image.h"
+#include "support/fake_desktop.h"
+#include "workbench/workbench.h"
+
+namespace tal::test {
+
+// A workbench on a fake desktop, started like the editor: blank image, empty tables.
+class StoreFixture : public ::testing::Test {
+public:
+    StoreFixture();
+
+    ProgramStore& store() { return bench.store(); }
+    EditorState& state() { return bench.state(); }
+    Table& headers() { return bench.store().headers(); }
+    Table& lines() { return bench.store().lines(); }
+
+    // Creates program `number` with `lineCount` empty lines through the toolbar commands.
+    void createProgram(int number, int lineCount = 0);
+    void addLines(int count);               // "Добавить" on the line grid
+    std::vector<std::int64_t> lineSlots();  // CurStr of the current program's lines in order
+
+    FakeDesktop desktop;
+    Workbench bench{desktop};
+    Image blank;
+};
+
+// The rows and currentImage agree: numbering, chain links, ProgSize, and the program numbers and
+// slots in use are exactly those of the rows.
+::testing::AssertionResult tablesMatchImage(ProgramStore& store);
+
+// A fresh temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+private:
+    std::filesystem::path m_dir;
+};
+
+std::string imageBytes(const Image& image);
+// Runs the command line; returns its exit code, stdout in `out` when given.
+int run(const std::string& command, std::string* out = nullptr);
+
+}  // namespace tal::test
