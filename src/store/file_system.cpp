@@ -17,6 +17,11 @@ bool fileExists(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
+bool pathExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::exists(path, ec);
+}
+
 std::optional<std::size_t> fileSize(const std::string& path) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
@@ -97,6 +102,36 @@ WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes)
 bool removeFile(const std::string& path) {
     std::error_code ec;
     return std::filesystem::remove(path, ec);
+}
+
+bool canOpenForWriting(const std::string& path) {
+    if (path.empty())
+        return false;
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+bool canCreateFile(const std::string& path) {
+    if (path.empty())
+        return false;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return false;
+        if (!S_ISREG(info.st_mode))
+            return canOpenForWriting(path);
+    }
+    static std::mt19937_64 random{std::random_device{}()};
+    const std::string probe = path + ".tmp" + std::to_string(random() % 1000000000ULL);
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
 }
 
 std::string folderOf(const std::string& path) {

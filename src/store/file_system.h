@@ -10,6 +10,8 @@ namespace tal {
 // The one small file-system helper: everything else reads and writes files through it.
 
 bool fileExists(const std::string& path);
+// Whether anything (file, folder, device) answers to the path.
+bool pathExists(const std::string& path);
 // Size in bytes of a regular file; nothing when it cannot be examined.
 std::optional<std::size_t> fileSize(const std::string& path);
 
@@ -27,6 +29,12 @@ enum class WriteStatus { Ok, CreateFailed, WriteFailed };
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes);
 
 bool removeFile(const std::string& path);
+
+// Whether an existing file can be opened for writing; it is neither emptied nor created.
+bool canOpenForWriting(const std::string& path);
+// Whether writeFileAtomically could create `path`: a temporary file can be made in its folder
+// (or, for a device, the device opened for writing). Leaves nothing behind.
+bool canCreateFile(const std::string& path);
 
 // Folder of a path, with its trailing separator ("" for a bare name).
 std::string folderOf(const std::string& path);

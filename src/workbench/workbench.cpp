@@ -1,10 +1,17 @@
 #include "workbench/workbench.h"
 
+#include "files/blank_image.h"
 #include "store/table_files.h"
 
 namespace tal {
 
-Workbench::Workbench(Desktop& desktop) : m_desktop(desktop), m_store(m_state, desktop) {}
+Workbench::Workbench(Desktop& desktop)
+    : m_desktop(desktop),
+      m_store(m_state, desktop),
+      m_startup(m_state, m_store, desktop),
+      m_workingFiles(m_state, m_store, desktop) {
+    m_store.setBlankImageReader([this] { return ReadBlankImage(m_state, m_desktop); });
+}
 
 void Workbench::useTableFiles() {
     Table& headers = m_store.headers();

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "editor/editor_state.h"
+#include "files/startup.h"
+#include "files/working_files.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -20,6 +22,8 @@ public:
     EditorState& state() { return m_state; }
     ProgramStore& store() { return m_store; }
     Desktop& desktop() { return m_desktop; }
+    Startup& startup() { return m_startup; }
+    WorkingFiles& workingFiles() { return m_workingFiles; }
 
     // Opening Table0 and Table1 then checks their files in the current directory.
     void useTableFiles();
@@ -28,6 +32,8 @@ private:
     Desktop& m_desktop;
     EditorState m_state;
     ProgramStore m_store;
+    Startup m_startup;
+    WorkingFiles m_workingFiles;
 };
 
 }  // namespace tal

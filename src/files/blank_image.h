@@ -1,0 +1,12 @@
+#pragma once
+
+namespace tal {
+
+class Desktop;
+struct EditorState;
+
+// Reads the first 65536 bytes of the blank image `blankImagePath` into currentImage. On failure
+// shows why (caption "Инициализация"), leaves currentImage as it was and returns false.
+bool ReadBlankImage(EditorState& state, Desktop& desktop);
+
+}  // namespace tal
