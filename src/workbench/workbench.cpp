@@ -9,7 +9,8 @@ Workbench::Workbench(Desktop& desktop)
     : m_desktop(desktop),
       m_store(m_state, desktop),
       m_startup(m_state, m_store, desktop),
-      m_workingFiles(m_state, m_store, desktop) {
+      m_workingFiles(m_state, m_store, desktop),
+      m_deviceTransfer(m_state, m_store, desktop, m_workingFiles) {
     m_store.setBlankImageReader([this] { return ReadBlankImage(m_state, m_desktop); });
 }
 

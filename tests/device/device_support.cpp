@@ -15,18 +15,6 @@
 
 namespace tal::test {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tal-device-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    m_path = pattern + "/";
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 Image randomImage(std::uint32_t seed) {
     std::mt19937 random(seed);
     Image image;
@@ -35,29 +23,12 @@ Image randomImage(std::uint32_t seed) {
     return image;
 }
 
-Image imageFromBytes(const std::string& bytes) {
+Image imageFromFile(const std::string& path) {
+    const std::string bytes = readBytes(path);
     Image image{};
-    EXPECT_EQ(bytes.size(), image.size());
+    EXPECT_GE(bytes.size(), image.size()) << path;
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
     return image;
-}
-
-std::string bytesOf(const Image& image) {
-    return std::string(reinterpret_cast<const char*>(image.data()), image.size());
-}
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return std::move(bytes).str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
 }
 
 ProcessResult runProcess(const std::vector<std::string>& arguments,

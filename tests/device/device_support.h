@@ -6,30 +6,13 @@
 #include <vector>
 
 #include "editor/image.h"
+#include "files/files_fixture.h"  // TempFolder, readBytes, writeBytes, imageBytes
 
 namespace tal::test {
 
-// A fresh folder per test, removed with everything in it afterwards.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return m_path; }  // with a trailing '/'
-    std::string file(const std::string& name) const { return m_path + name; }
-
-private:
-    std::string m_path;
-};
-
 Image randomImage(std::uint32_t seed);
-Image imageFromBytes(const std::string& bytes);
-std::string bytesOf(const Image& image);
-
-std::string readBytes(const std::string& path);
-void writeBytes(const std::string& path, const std::string& bytes);
+// The first 65536 bytes of a file.
+Image imageFromFile(const std::string& path);
 
 struct ProcessResult {
     int exitCode = -1;

@@ -9,7 +9,7 @@
 namespace tal {
 namespace {
 
-using test::bytesOf;
+using test::imageBytes;
 using test::programmerHexText;
 using test::readBytes;
 using test::runProcess;
@@ -66,26 +66,26 @@ TEST(WriteHexFile, ChecksumsAsTheMachineToolsExpect) {
 TEST(WriteHexFile, BinutilsAndSrecordReadTheImageBack) {
     TempFolder folder;
     for (const Image& image : {test::randomImage(7), test::randomImage(8), filledImage(0xFF)}) {
-        const std::string hex = folder.file("image.hex");
+        const std::string hex = folder / "image.hex";
         ASSERT_EQ(WriteHexFile(image, hex), HexWriteStatus::Ok);
 
         const auto objcopy =
-            runProcess({"objcopy", "-I", "ihex", "-O", "binary", hex, folder.file("objcopy.bin")});
+            runProcess({"objcopy", "-I", "ihex", "-O", "binary", hex, folder / "objcopy.bin"});
         ASSERT_EQ(objcopy.exitCode, 0) << objcopy.output;
-        EXPECT_EQ(readBytes(folder.file("objcopy.bin")), bytesOf(image));
+        EXPECT_EQ(readBytes(folder / "objcopy.bin"), imageBytes(image));
 
         const auto srec =
-            runProcess({"srec_cat", hex, "-intel", "-o", folder.file("srec.bin"), "-binary"});
+            runProcess({"srec_cat", hex, "-intel", "-o", folder / "srec.bin", "-binary"});
         ASSERT_EQ(srec.exitCode, 0) << srec.output;
-        EXPECT_EQ(readBytes(folder.file("srec.bin")), bytesOf(image));
+        EXPECT_EQ(readBytes(folder / "srec.bin"), imageBytes(image));
     }
 
     // srec_cat does check: one wrong checksum digit is refused.
     std::string broken = formatHexFile(test::randomImage(9));
     broken[45 * 100 + 42] = broken[45 * 100 + 42] == '0' ? '1' : '0';
-    writeBytes(folder.file("broken.hex"), broken);
-    EXPECT_NE(runProcess({"srec_cat", folder.file("broken.hex"), "-intel", "-o",
-                          folder.file("broken.bin"), "-binary"})
+    writeBytes(folder / "broken.hex", broken);
+    EXPECT_NE(runProcess({"srec_cat", folder / "broken.hex", "-intel", "-o", folder / "broken.bin",
+                          "-binary"})
                   .exitCode,
               0);
 }
@@ -93,18 +93,18 @@ TEST(WriteHexFile, BinutilsAndSrecordReadTheImageBack) {
 TEST(WriteHexFile, ReplacesAnExistingFileAndReportsCreateAndWriteFailuresApart) {
     TempFolder folder;
     const Image image = test::randomImage(3);
-    const std::string hex = folder.file("coil.hex");
+    const std::string hex = folder / "coil.hex";
     writeBytes(hex, std::string(300000, 'x'));
     ASSERT_EQ(WriteHexFile(image, hex), HexWriteStatus::Ok);
     EXPECT_EQ(readBytes(hex), formatHexFile(image));
 
-    writeBytes(folder.file("plain"), "a file, not a folder");
+    writeBytes(folder / "plain", "a file, not a folder");
     const struct {
         std::string path;
         HexWriteStatus expected;
     } cases[] = {
-        {folder.file("missing/coil.hex"), HexWriteStatus::CreateFailed},
-        {folder.file("plain/coil.hex"), HexWriteStatus::CreateFailed},
+        {folder / "missing/coil.hex", HexWriteStatus::CreateFailed},
+        {folder / "plain/coil.hex", HexWriteStatus::CreateFailed},
         {"/dev/full", HexWriteStatus::WriteFailed},
     };
     for (const auto& c : cases)
@@ -131,9 +131,9 @@ TEST(ReadHexFile, ReadsTheProgrammersFileInBothLayoutsAndBothCases) {
             std::string text = programmerHexText(image, layout.crlf);
             if (lower)
                 text = lowerCase(text);
-            writeBytes(folder.file("read.hex"), text);
+            writeBytes(folder / "read.hex", text);
             Image read = filledImage(0);
-            ASSERT_EQ(ReadHexFile(folder.file("read.hex"), read), HexReadStatus::Ok)
+            ASSERT_EQ(ReadHexFile(folder / "read.hex", read), HexReadStatus::Ok)
                 << layout.crlf << lower;
             EXPECT_EQ(read, image) << layout.crlf << lower;
         }
@@ -145,21 +145,21 @@ TEST(ReadHexFile, NeedsEveryRecordButNotTheEndRecord) {
     const Image image = test::randomImage(12);
     for (const auto& layout : kLayouts) {
         const std::string text = programmerHexText(image, layout.crlf);
-        writeBytes(folder.file("min.hex"), text.substr(0, layout.minimumSize));
+        writeBytes(folder / "min.hex", text.substr(0, layout.minimumSize));
         Image read = filledImage(0);
-        EXPECT_EQ(ReadHexFile(folder.file("min.hex"), read), HexReadStatus::Ok);
+        EXPECT_EQ(ReadHexFile(folder / "min.hex", read), HexReadStatus::Ok);
         EXPECT_EQ(read, image);
 
-        writeBytes(folder.file("short.hex"), text.substr(0, layout.minimumSize - 1));
+        writeBytes(folder / "short.hex", text.substr(0, layout.minimumSize - 1));
         Image untouched = filledImage(0x5A);
-        EXPECT_EQ(ReadHexFile(folder.file("short.hex"), untouched), HexReadStatus::ReadFailed)
+        EXPECT_EQ(ReadHexFile(folder / "short.hex", untouched), HexReadStatus::ReadFailed)
             << layout.crlf;
         EXPECT_EQ(untouched, filledImage(0x5A));
     }
-    writeBytes(folder.file("empty.hex"), "");
+    writeBytes(folder / "empty.hex", "");
     Image read{};
-    EXPECT_EQ(ReadHexFile(folder.file("empty.hex"), read), HexReadStatus::ReadFailed);
-    EXPECT_EQ(ReadHexFile(folder.file("absent.hex"), read), HexReadStatus::OpenFailed);
+    EXPECT_EQ(ReadHexFile(folder / "empty.hex", read), HexReadStatus::ReadFailed);
+    EXPECT_EQ(ReadHexFile(folder / "absent.hex", read), HexReadStatus::OpenFailed);
 }
 
 TEST(ReadHexFile, RefusesAPairThatIsNotTwoHexDigits) {

@@ -8,7 +8,7 @@
 namespace tal {
 namespace {
 
-using test::bytesOf;
+using test::imageBytes;
 using test::programmerHexText;
 using test::readBytes;
 using test::runProcess;
@@ -19,8 +19,8 @@ using Environment = std::vector<std::pair<std::string, std::string>>;
 
 class Pk2cmdSim : public ::testing::Test {
 protected:
-    std::string eeprom() const { return m_folder.file("eeprom.bin"); }
-    std::string file(const std::string& name) const { return m_folder.file(name); }
+    std::string eeprom() const { return m_folder / "eeprom.bin"; }
+    std::string file(const std::string& name) const { return m_folder / name; }
 
     test::ProcessResult sim(std::vector<std::string> arguments, Environment environment = {}) {
         arguments.insert(arguments.begin(), PK2CMD_SIM_PATH);
@@ -39,11 +39,11 @@ protected:
 // image -> tal hex -> programmed -> read back by the tool -> tal unhex -> the same image.
 TEST_F(Pk2cmdSim, RoundTripThroughTheCommandLineTools) {
     const Image image = test::randomImage(21);
-    writeBytes(file("coil.bin"), bytesOf(image));
+    writeBytes(file("coil.bin"), imageBytes(image));
     ASSERT_EQ(tal({"hex", file("coil.bin"), "-o", file("coil.hex")}).exitCode, 0);
     const auto programmed = sim({"/P25LC512", "/F" + file("coil.hex"), "/M"});
     ASSERT_EQ(programmed.exitCode, 0) << programmed.output;
-    EXPECT_EQ(readBytes(eeprom()), bytesOf(image));
+    EXPECT_EQ(readBytes(eeprom()), imageBytes(image));
 
     for (const bool crlf : {false, true}) {
         Environment environment;
@@ -53,7 +53,7 @@ TEST_F(Pk2cmdSim, RoundTripThroughTheCommandLineTools) {
         ASSERT_EQ(read.exitCode, 0) << read.output;
         EXPECT_EQ(readBytes(file("read.hex")), programmerHexText(image, crlf));
         ASSERT_EQ(tal({"unhex", file("read.hex"), "-o", file("back.bin")}).exitCode, 0);
-        EXPECT_EQ(readBytes(file("back.bin")), bytesOf(image)) << crlf;
+        EXPECT_EQ(readBytes(file("back.bin")), imageBytes(image)) << crlf;
     }
 }
 
@@ -74,7 +74,7 @@ TEST_F(Pk2cmdSim, AnEepromNeverProgrammedReadsErased) {
 
 // Programming starts from an erased memory; extended address records move the data.
 TEST_F(Pk2cmdSim, ProgramsOnlyWhatTheFileHoldsOverAnErasedMemory) {
-    writeBytes(eeprom(), bytesOf(test::randomImage(23)));
+    writeBytes(eeprom(), imageBytes(test::randomImage(23)));
     writeBytes(file("part.hex"),
                ":0400000001020304F2\r\n"
                ":020000020100FB\r\n"
@@ -120,7 +120,7 @@ TEST_F(Pk2cmdSim, RefusesBadRequestsAndFilesWithoutTouchingAnything) {
         {{"/P25LC512", "/GF" + file("out.hex")}, {{"PK2CMD_SIM_NO_DEVICE", "1"}}},
         {{"/P24LC256", "/GF" + file("out.hex")}, {}},
     };
-    const std::string before = bytesOf(test::randomImage(25));
+    const std::string before = imageBytes(test::randomImage(25));
     for (const auto& c : cases) {
         writeBytes(eeprom(), before);
         const auto run = sim(c.arguments, c.environment);
@@ -147,7 +147,7 @@ TEST_F(Pk2cmdSim, TheEepromLiesBesideTheProgramByDefault) {
     const Image image = test::randomImage(26);
     writeBytes(file("c.hex"), formatHexFile(image));
     ASSERT_EQ(runProcess({tool, "/P25LC512", "/F" + file("c.hex"), "/M"}).exitCode, 0);
-    EXPECT_EQ(readBytes(file("pk2cmd-sim-eeprom.bin")), bytesOf(image));
+    EXPECT_EQ(readBytes(file("pk2cmd-sim-eeprom.bin")), imageBytes(image));
 }
 
 TEST_F(Pk2cmdSim, TalHexAndUnhexReportBadInputAndUsage) {
@@ -174,7 +174,7 @@ TEST_F(Pk2cmdSim, TalHexAndUnhexReportBadInputAndUsage) {
         EXPECT_FALSE(std::filesystem::exists(file("x.bin")));
     }
     writeBytes(file("no-folder"), "plain file");
-    writeBytes(file("ok.bin"), bytesOf(test::randomImage(28)));
+    writeBytes(file("ok.bin"), imageBytes(test::randomImage(28)));
     const auto blocked = tal({"hex", file("ok.bin"), "-o", file("no-folder/x.hex")});
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_NE(blocked.output.find("Ошибка создания hex-файла"), std::string::npos);
