@@ -8,6 +8,9 @@
 #include "cli/headless_desktop.h"
 #include "cli/program_json.h"
 #include "device/hex_file.h"
+#include "limits/limits_file.h"
+#include "limits/limits_table.h"
+#include "limits/stored_values_check.h"
 #include "store/file_system.h"
 #include "store/image_file.h"
 #include "store/memory_image.h"
@@ -74,6 +77,14 @@ int runInit(const std::string& folder) {
     std::string error;
     if (!writeTableFiles(folder, error))
         return fail("Ошибка инициализации: " + error);
+    const LimitsReadResult limits = parseLimitsSource(deliveredLimitsSource());
+    if (!limits.ok())
+        return fail("Ошибка инициализации: данные пределов: " + limits.error);
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+        path += '/';
+    if (!writeLimitsFile(path + kLimitsFileName, limits.records, error))
+        return fail("Ошибка инициализации: " + error);
     return kOk;
 }
 
@@ -120,7 +131,8 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
         return fail("Ошибка в JSON " + jsonPath + ": " + e.what());
     }
     HeadlessDesktop desktop(std::cerr);
-    Workbench bench(desktop);
+    // The values are built as the JSON has them, in limits or not.
+    Workbench bench(desktop, ValueCheckMode::Unchecked);
     std::string error;
     if (!useBlankImage(bench, blank, error))
         return fail(error);
@@ -138,7 +150,38 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
     return storeAndWrite(bench, out);
 }
 
-int runCheck(const std::string& imagePath) {
+// Checks every stored value against the limits of `model`; false when any is refused or the
+// values could not be checked.
+bool checkValues(const std::string& imagePath, const std::string& limitsPath,
+                 const std::string& model) {
+    HeadlessDesktop desktop(std::cerr);
+    Workbench bench(desktop);
+    LimitsTable& limits = bench.limits();
+    limits.setPath(limitsPath);
+    try {
+        limits.Open();
+        if (!limits.hasModel(model)) {
+            std::cerr << "В таблице пределов " << limitsPath << " нет модели «" << model
+                      << "»: значения не проверены\n";
+            return false;
+        }
+        std::string error;
+        if (!loadWorkingFile(bench, imagePath, error)) {
+            std::cerr << error << '\n';
+            return false;
+        }
+        const auto findings = checkStoredValues(bench.store(), limits, model);
+        for (const auto& finding : findings)
+            std::cout << finding.text() << '\n';
+        return findings.empty();
+    } catch (const EngineError& e) {
+        std::cerr << e.what() << '\n';
+        return false;
+    }
+}
+
+int runCheck(const std::string& imagePath, const std::string& limitsPath,
+             const std::string& model) {
     Image image{};
     switch (readImageFile(imagePath, image)) {
         case ImageReadStatus::Ok:
@@ -151,7 +194,10 @@ int runCheck(const std::string& imagePath) {
     const auto findings = checkImageInvariants(image);
     for (const auto& finding : findings)
         std::cout << finding << '\n';
-    return findings.empty() ? kOk : kFailed;
+    bool valuesOk = true;
+    if (!model.empty() || !limitsPath.empty())
+        valuesOk = checkValues(imagePath, limitsPath, model);
+    return findings.empty() && valuesOk ? kOk : kFailed;
 }
 
 int runHex(const std::string& imagePath, const std::string& out) {
@@ -201,7 +247,7 @@ int runUnhex(const std::string& hexPath, const std::string& out, const std::stri
 int main(int argc, char** argv) {
     CLI::App app{"tal — образы памяти программ намотки"};
     app.require_subcommand(1);
-    std::string folder, out, image, format = "text", blank, json;
+    std::string folder, out, image, format = "text", blank, json, limitsPath, model;
 
     auto* init = app.add_subcommand("init", "Записать файлы таблиц и TALC.DB в папку");
     init->add_option("DIR", folder)->required();
@@ -225,6 +271,11 @@ int main(int argc, char** argv) {
 
     auto* check = app.add_subcommand("check", "Проверить образ");
     check->add_option("IMAGE", image)->required();
+    auto* limitsOption = check->add_option("--limits", limitsPath,
+                                           "Таблица пределов (TALC.DB) для проверки значений");
+    auto* modelOption = check->add_option("--model", model, "Модель станка, например ТАЛ-1");
+    limitsOption->needs(modelOption);
+    modelOption->needs(limitsOption);
 
     std::string hexPath;
     auto* hex = app.add_subcommand("hex", "Записать образ в hex-файл для программатора");
@@ -254,7 +305,7 @@ int main(int argc, char** argv) {
     if (*build)
         return runBuild(json, out, blank);
     if (*check)
-        return runCheck(image);
+        return runCheck(image, limitsPath, model);
     if (*hex)
         return runHex(image, out);
     if (*unhex)
