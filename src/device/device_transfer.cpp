@@ -8,6 +8,7 @@
 #include "device/programmer.h"
 #include "editor/desktop.h"
 #include "editor/editor_state.h"
+#include "files/save_dialog.h"
 #include "files/settings_file.h"
 #include "files/working_files.h"
 #include "store/change_extension.h"
@@ -59,20 +60,10 @@ void DeviceTransfer::SpeedButton12Click() {
 
 void DeviceTransfer::SpeedButton11Click() {
     const std::string previousName = m_state.workingFileName;
-    std::string chosen;
-    for (;;) {
-        const auto answer =
-            m_desktop.chooseSaveFile({"Двоичные файлы (*.bin)|*.bin", "bin",
-                                      folderOnDisk(m_state.dialogFolder), m_state.saveDialogName});
-        if (!answer)
-            return;
-        chosen = *answer;
-        m_state.saveDialogName = chosen;
-        if (!pathExists(chosen) ||
-            m_desktop.showMessage("Файл уже существует. Заменить? ", "Подтвердите замену",
-                                  MessageIcon::None, MessageButtons::YesNo) == MessageAnswer::Yes)
-            break;
-    }
+    const auto target = chooseWorkingFileToWrite(m_state, m_desktop, "Подтвердите замену");
+    if (!target)
+        return;
+    const std::string& chosen = *target;
     // Every ending before the programs are replaced proposes the previous name again.
     const auto fail = [&](const char* text) {
         showError(text, kImportCaption);
