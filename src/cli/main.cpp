@@ -7,6 +7,7 @@
 
 #include "cli/headless_desktop.h"
 #include "cli/program_json.h"
+#include "device/hex_file.h"
 #include "limits/limits_file.h"
 #include "limits/limits_table.h"
 #include "limits/stored_values_check.h"
@@ -199,6 +200,47 @@ int runCheck(const std::string& imagePath, const std::string& limitsPath,
     return findings.empty() && valuesOk ? kOk : kFailed;
 }
 
+int runHex(const std::string& imagePath, const std::string& out) {
+    Image image{};
+    switch (readImageFile(imagePath, image)) {
+        case ImageReadStatus::Ok:
+            break;
+        case ImageReadStatus::OpenFailed:
+            return fail("Ошибка открытия файла " + imagePath);
+        case ImageReadStatus::WrongSize:
+            return fail("Ошибочный размер файла " + imagePath + " (нужно ровно 65536 байт)");
+        case ImageReadStatus::ReadFailed:
+            return fail("Ошибка чтения файла " + imagePath);
+    }
+    switch (WriteHexFile(image, out)) {
+        case HexWriteStatus::Ok:
+            return kOk;
+        case HexWriteStatus::CreateFailed:
+            return fail("Ошибка создания hex-файла " + out);
+        case HexWriteStatus::WriteFailed:
+            break;
+    }
+    return fail("Ошибка записи hex-файла " + out);
+}
+
+int runUnhex(const std::string& hexPath, const std::string& out, const std::string& basePath) {
+    Image image = makeBlankImage();
+    if (!basePath.empty() && readImageFile(basePath, image) != ImageReadStatus::Ok)
+        return fail("Ошибка чтения файла " + basePath + " (нужно ровно 65536 байт)");
+    switch (ReadHexFile(hexPath, image)) {
+        case HexReadStatus::Ok:
+            break;
+        case HexReadStatus::OpenFailed:
+            return fail("Ошибка открытия hex-файла " + hexPath);
+        case HexReadStatus::ReadFailed:
+            return fail("Ошибка чтения hex-файла " + hexPath);
+    }
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
+        return fail("Ошибка записи файла " + out);
+    return kOk;
+}
+
 }  // namespace
 }  // namespace tal
 
@@ -235,6 +277,16 @@ int main(int argc, char** argv) {
     limitsOption->needs(modelOption);
     modelOption->needs(limitsOption);
 
+    std::string hexPath;
+    auto* hex = app.add_subcommand("hex", "Записать образ в hex-файл для программатора");
+    hex->add_option("IMAGE", image)->required();
+    hex->add_option("-o", out)->required();
+
+    auto* unhex = app.add_subcommand("unhex", "Прочитать hex-файл программатора в образ");
+    unhex->add_option("HEX", hexPath)->required();
+    unhex->add_option("-o", out)->required();
+    unhex->add_option("--base", blank);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -254,5 +306,9 @@ int main(int argc, char** argv) {
         return runBuild(json, out, blank);
     if (*check)
         return runCheck(image, limitsPath, model);
+    if (*hex)
+        return runHex(image, out);
+    if (*unhex)
+        return runUnhex(hexPath, out, blank);
     return 2;
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "device/device_transfer.h"
 #include "editor/editor_state.h"
 #include "files/startup.h"
 #include "files/working_files.h"
@@ -32,6 +33,7 @@ public:
     Desktop& desktop() { return m_desktop; }
     Startup& startup() { return m_startup; }
     WorkingFiles& workingFiles() { return m_workingFiles; }
+    DeviceTransfer& deviceTransfer() { return m_deviceTransfer; }
 
     // Opening Table0 and Table1 then checks their files in the current directory.
     void useTableFiles();
@@ -48,6 +50,7 @@ private:
     ValueChecks m_checks;
     Startup m_startup;
     WorkingFiles m_workingFiles;
+    DeviceTransfer m_deviceTransfer;
 };
 
 }  // namespace tal
