@@ -83,6 +83,9 @@ void Editor::wireToolbar() {
     on(8, [&store] { store.SpeedButton8Click(); });
     on(9, [&store] { store.SpeedButton9Click(); });
     on(10, [this] { m_desktop.showEditWindow(); });
+    DeviceTransfer& device = m_bench.deviceTransfer();
+    on(11, [&device] { device.SpeedButton11Click(); });
+    on(12, [&device] { device.SpeedButton12Click(); });
     on(15, [this] { m_desktop.showSettingsWindow(); });
 }
 

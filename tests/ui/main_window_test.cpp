@@ -41,6 +41,11 @@ QString cell(ProgramGrid* grid, int row, int column) {
     return grid->model()->index(row, column).data().toString();
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void clickRow(ProgramGrid* grid, int row) {
     const QRect rect = grid->visualRect(grid->model()->index(row, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
@@ -333,6 +338,51 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()), QString("/F/a b/\"c\".hex"));
         QVERIFY(!desktop.startProgram({folder + "/PK2CMD.exe", {"/P25LC512"}, folder}));
+    }
+
+    void exportAndImportGoThroughTheProgrammerTool() {
+        RunningEditor r;
+        const QString tool = QString::fromStdString(r.workspace.installProgrammer());
+        if (tool.isEmpty())
+            QSKIP("the programmer stand-in is not built");
+        const QString working =
+            QString::fromStdString(r.workspace.buildWorkingFile("small", kPrograms));
+        r.open(working.toStdString());
+
+        r.clickButton(12);
+        const QString eeprom = tool + "/pk2cmd-sim-eeprom.bin";
+        QTRY_COMPARE(QFileInfo(eeprom).size(), qint64(65536));
+        QCOMPARE(fileBytes(eeprom), fileBytes(working));
+
+        ModalScript script;
+        script.then([](QWidget* w) { clickMessageButton(w, QMessageBox::Yes); });  // delete
+        clickRow(r.form()->DBGrid0(), 0);
+        r.clickButton(9);
+        QCOMPARE(r.headers().recordCount(), 2);
+
+        const QString imported = QFileInfo(working).absolutePath() + "/imported.bin";
+        QString prompt;
+        script.then([&](QWidget* w) {
+            w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("imported");
+            static_cast<QDialog*>(w)->accept();
+        });
+        script.then([](QWidget* w) { clickMessageButton(w, QMessageBox::Yes); });  // create it
+        script.then([&](QWidget* w) {
+            prompt = messageText(w);
+            // The operator presses OK once the tool has finished.
+            QTRY_VERIFY(QFileInfo::exists(QFileInfo(imported).path() + "/imported.hex"));
+            clickMessageButton(w, QMessageBox::Ok);
+        });
+        r.editor->workbench().state().dialogFolder =
+            QFileInfo(working).absolutePath().toStdString() + "/";
+        r.clickButton(11);
+
+        QVERIFY(script.done());
+        QCOMPARE(prompt, QString("После завершения процесса нажмите OK"));
+        QCOMPARE(r.headers().recordCount(), 3);
+        QCOMPARE(r.form()->DBGrid0()->model()->rowCount(), 3);
+        QCOMPARE(r.form()->statusPanel(1)->text(), imported);
+        QCOMPARE(fileBytes(imported), fileBytes(working));
     }
 
     void aMissingTableFileStopsTheStart() {

@@ -46,6 +46,18 @@ Workspace::~Workspace() {
     QDir::setCurrent(QString::fromStdString(m_previousFolder));
 }
 
+std::string Workspace::installProgrammer() const {
+#ifdef PK2CMD_SIM_PATH
+    const std::string folder = m_dir.path("tool");
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(PK2CMD_SIM_PATH, folder + "/PK2CMD.exe",
+                               std::filesystem::copy_options::overwrite_existing);
+    return folder;
+#else
+    return {};
+#endif
+}
+
 std::string Workspace::buildWorkingFile(const std::string& name, const std::string& json) const {
     const std::string source = m_dir.path(name + ".json");
     const std::string target = m_dir.path(name + ".bin");

@@ -26,6 +26,9 @@ public:
 
     std::string executableFolder() const { return m_dir.path("bin") + "/"; }
     std::string path(const std::string& name) const { return m_dir.path(name); }
+    // Puts the programmer stand-in as PK2CMD.exe into the programmer folder TAL.cfg names, and
+    // gives that folder; empty when the stand-in is not built.
+    std::string installProgrammer() const;
     // Builds a working file from the JSON of `tal build`; empty on failure.
     std::string buildWorkingFile(const std::string& name, const std::string& json) const;
 
