@@ -25,7 +25,9 @@ TEST(UpdateEnablingTest, FollowsTheCountsAndTheFocusedGrid) {
         UpdateEnabling(desktop, c.headers, c.lines);
         const auto where = std::to_string(c.headers) + "/" + std::to_string(c.lines);
         EXPECT_EQ(desktop.enabled.count(Control::SpeedButton9) == 1, c.deleteButton.has_value()) << where;
-        if (c.deleteButton) EXPECT_EQ(desktop.isEnabled(Control::SpeedButton9), *c.deleteButton) << where;
+        if (c.deleteButton) {
+            EXPECT_EQ(desktop.isEnabled(Control::SpeedButton9), *c.deleteButton) << where;
+        }
         EXPECT_EQ(desktop.isEnabled(Control::DBGrid1), c.lineGrid) << where;
         EXPECT_EQ(desktop.isEnabled(Control::ScrollBox1), c.linePanel) << where;
         EXPECT_EQ(desktop.isEnabled(Control::ScrollBox0), c.headers > 0) << where;
