@@ -12,7 +12,8 @@ namespace {
 
 struct Editor {
     BenchDesktop desktop;
-    Workbench bench{desktop};
+    // The programs are filled without the value checks, which would need a limits table.
+    Workbench bench{desktop, ValueCheckMode::Unchecked};
     Image blank = makeBlankImage();
 
     Editor() {

@@ -1,10 +1,10 @@
 // Loads any 64 KB image with any remarks file, then stores it again: never a crash, a hang or
 // an access out of range.
 
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unistd.h>
 
 #include "bench/bench_desktop.h"
 #include "store/file_system.h"

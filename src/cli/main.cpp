@@ -7,6 +7,10 @@
 
 #include "cli/headless_desktop.h"
 #include "cli/program_json.h"
+#include "device/hex_file.h"
+#include "limits/limits_file.h"
+#include "limits/limits_table.h"
+#include "limits/stored_values_check.h"
 #include "store/file_system.h"
 #include "store/image_file.h"
 #include "store/memory_image.h"
@@ -73,6 +77,14 @@ int runInit(const std::string& folder) {
     std::string error;
     if (!writeTableFiles(folder, error))
         return fail("Ошибка инициализации: " + error);
+    const LimitsReadResult limits = parseLimitsSource(deliveredLimitsSource());
+    if (!limits.ok())
+        return fail("Ошибка инициализации: данные пределов: " + limits.error);
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+        path += '/';
+    if (!writeLimitsFile(path + kLimitsFileName, limits.records, error))
+        return fail("Ошибка инициализации: " + error);
     return kOk;
 }
 
@@ -119,7 +131,8 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
         return fail("Ошибка в JSON " + jsonPath + ": " + e.what());
     }
     HeadlessDesktop desktop(std::cerr);
-    Workbench bench(desktop);
+    // The values are built as the JSON has them, in limits or not.
+    Workbench bench(desktop, ValueCheckMode::Unchecked);
     std::string error;
     if (!useBlankImage(bench, blank, error))
         return fail(error);
@@ -137,7 +150,38 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
     return storeAndWrite(bench, out);
 }
 
-int runCheck(const std::string& imagePath) {
+// Checks every stored value against the limits of `model`; false when any is refused or the
+// values could not be checked.
+bool checkValues(const std::string& imagePath, const std::string& limitsPath,
+                 const std::string& model) {
+    HeadlessDesktop desktop(std::cerr);
+    Workbench bench(desktop);
+    LimitsTable& limits = bench.limits();
+    limits.setPath(limitsPath);
+    try {
+        limits.Open();
+        if (!limits.hasModel(model)) {
+            std::cerr << "В таблице пределов " << limitsPath << " нет модели «" << model
+                      << "»: значения не проверены\n";
+            return false;
+        }
+        std::string error;
+        if (!loadWorkingFile(bench, imagePath, error)) {
+            std::cerr << error << '\n';
+            return false;
+        }
+        const auto findings = checkStoredValues(bench.store(), limits, model);
+        for (const auto& finding : findings)
+            std::cout << finding.text() << '\n';
+        return findings.empty();
+    } catch (const EngineError& e) {
+        std::cerr << e.what() << '\n';
+        return false;
+    }
+}
+
+int runCheck(const std::string& imagePath, const std::string& limitsPath,
+             const std::string& model) {
     Image image{};
     switch (readImageFile(imagePath, image)) {
         case ImageReadStatus::Ok:
@@ -150,7 +194,51 @@ int runCheck(const std::string& imagePath) {
     const auto findings = checkImageInvariants(image);
     for (const auto& finding : findings)
         std::cout << finding << '\n';
-    return findings.empty() ? kOk : kFailed;
+    bool valuesOk = true;
+    if (!model.empty() || !limitsPath.empty())
+        valuesOk = checkValues(imagePath, limitsPath, model);
+    return findings.empty() && valuesOk ? kOk : kFailed;
+}
+
+int runHex(const std::string& imagePath, const std::string& out) {
+    Image image{};
+    switch (readImageFile(imagePath, image)) {
+        case ImageReadStatus::Ok:
+            break;
+        case ImageReadStatus::OpenFailed:
+            return fail("Ошибка открытия файла " + imagePath);
+        case ImageReadStatus::WrongSize:
+            return fail("Ошибочный размер файла " + imagePath + " (нужно ровно 65536 байт)");
+        case ImageReadStatus::ReadFailed:
+            return fail("Ошибка чтения файла " + imagePath);
+    }
+    switch (WriteHexFile(image, out)) {
+        case HexWriteStatus::Ok:
+            return kOk;
+        case HexWriteStatus::CreateFailed:
+            return fail("Ошибка создания hex-файла " + out);
+        case HexWriteStatus::WriteFailed:
+            break;
+    }
+    return fail("Ошибка записи hex-файла " + out);
+}
+
+int runUnhex(const std::string& hexPath, const std::string& out, const std::string& basePath) {
+    Image image = makeBlankImage();
+    if (!basePath.empty() && readImageFile(basePath, image) != ImageReadStatus::Ok)
+        return fail("Ошибка чтения файла " + basePath + " (нужно ровно 65536 байт)");
+    switch (ReadHexFile(hexPath, image)) {
+        case HexReadStatus::Ok:
+            break;
+        case HexReadStatus::OpenFailed:
+            return fail("Ошибка открытия hex-файла " + hexPath);
+        case HexReadStatus::ReadFailed:
+            return fail("Ошибка чтения hex-файла " + hexPath);
+    }
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
+        return fail("Ошибка записи файла " + out);
+    return kOk;
 }
 
 }  // namespace
@@ -159,7 +247,7 @@ int runCheck(const std::string& imagePath) {
 int main(int argc, char** argv) {
     CLI::App app{"tal — образы памяти программ намотки"};
     app.require_subcommand(1);
-    std::string folder, out, image, format = "text", blank, json;
+    std::string folder, out, image, format = "text", blank, json, limitsPath, model;
 
     auto* init = app.add_subcommand("init", "Записать файлы таблиц и TALC.DB в папку");
     init->add_option("DIR", folder)->required();
@@ -183,6 +271,21 @@ int main(int argc, char** argv) {
 
     auto* check = app.add_subcommand("check", "Проверить образ");
     check->add_option("IMAGE", image)->required();
+    auto* limitsOption = check->add_option("--limits", limitsPath,
+                                           "Таблица пределов (TALC.DB) для проверки значений");
+    auto* modelOption = check->add_option("--model", model, "Модель станка, например ТАЛ-1");
+    limitsOption->needs(modelOption);
+    modelOption->needs(limitsOption);
+
+    std::string hexPath;
+    auto* hex = app.add_subcommand("hex", "Записать образ в hex-файл для программатора");
+    hex->add_option("IMAGE", image)->required();
+    hex->add_option("-o", out)->required();
+
+    auto* unhex = app.add_subcommand("unhex", "Прочитать hex-файл программатора в образ");
+    unhex->add_option("HEX", hexPath)->required();
+    unhex->add_option("-o", out)->required();
+    unhex->add_option("--base", blank);
 
     try {
         app.parse(argc, argv);
@@ -202,6 +305,10 @@ int main(int argc, char** argv) {
     if (*build)
         return runBuild(json, out, blank);
     if (*check)
-        return runCheck(image);
+        return runCheck(image, limitsPath, model);
+    if (*hex)
+        return runHex(image, out);
+    if (*unhex)
+        return runUnhex(hexPath, out, blank);
     return 2;
 }

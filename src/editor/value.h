@@ -26,6 +26,7 @@ public:
     std::string asText() const;
     // The text itself when the value is a text, without a copy.
     const std::string* textIf() const { return std::get_if<std::string>(&m_v); }
+    const std::int64_t* integerIf() const { return std::get_if<std::int64_t>(&m_v); }
 
     bool operator==(const Value& other) const = default;
 

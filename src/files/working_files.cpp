@@ -7,6 +7,7 @@
 #include "editor/desktop.h"
 #include "editor/editor_state.h"
 #include "files/blank_image.h"
+#include "files/save_dialog.h"
 #include "files/settings_file.h"
 #include "store/change_extension.h"
 #include "store/editing_tables.h"
@@ -138,20 +139,10 @@ SaveResult WorkingFiles::SpeedButton4Click() {
 }
 
 SaveResult WorkingFiles::SaveWorkingFileAs() {
-    std::string chosen;
-    for (;;) {
-        const auto answer =
-            m_desktop.chooseSaveFile({"Двоичные файлы (*.bin)|*.bin", "bin",
-                                      folderOnDisk(m_state.dialogFolder), m_state.saveDialogName});
-        if (!answer)
-            return SaveResult::Cancelled;
-        chosen = *answer;
-        m_state.saveDialogName = chosen;
-        if (!pathExists(chosen) ||
-            m_desktop.showMessage("Файл уже существует. Заменить? ", kConfirmCaption,
-                                  MessageIcon::None, MessageButtons::YesNo) == MessageAnswer::Yes)
-            break;
-    }
+    const auto target = chooseWorkingFileToWrite(m_state, m_desktop, kConfirmCaption);
+    if (!target)
+        return SaveResult::Cancelled;
+    const std::string& chosen = *target;
     if (!canCreateFile(chosen)) {
         showError("Ошибка создания файла", kSaveCaption);
         return SaveResult::NotStored;

@@ -36,16 +36,25 @@ ReadResult readFile(const std::string& path, std::size_t limit) {
     if (!file)
         return result;
     result.status = ReadStatus::Ok;
-    char buffer[65536];
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    // Read straight into the result; a regular file's size makes it one read (and one more
+    // byte to see its end).
+    std::size_t chunk = 65536;
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode))
+        chunk = static_cast<std::size_t>(info.st_size) + 1;
     while (result.bytes.size() < limit) {
-        const std::size_t want = std::min(sizeof buffer, limit - result.bytes.size());
-        const std::size_t got = std::fread(buffer, 1, want, file);
-        result.bytes.append(buffer, got);
+        const std::size_t have = result.bytes.size();
+        const std::size_t want = std::min(chunk, limit - have);
+        result.bytes.resize(have + want);
+        const std::size_t got = std::fread(result.bytes.data() + have, 1, want, file);
+        result.bytes.resize(have + got);
         if (got < want) {
             if (std::ferror(file))
                 result.status = ReadStatus::ReadFailed;
             break;
         }
+        chunk = 65536;
     }
     std::fclose(file);
     return result;

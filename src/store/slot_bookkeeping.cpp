@@ -240,8 +240,8 @@ std::int64_t ProgramStore::relinkLines(bool renumber) {
     const std::int64_t header = m_headers->asInteger(hdr::CurStr);
     const int n = lines.recordCount();
     m_slotBuffer.resize(n);
-    for (int i = 0; i < n; ++i)
-        m_slotBuffer[i] = lines.rowValue(i, ln::CurStr).asInteger();
+    lines.updateVisibleRows(
+        [&](Table::RowAccess& row) { m_slotBuffer[row.index()] = row.integer(ln::CurStr); });
     lines.updateVisibleRows([&](Table::RowAccess& row) {
         const int i = row.index();
         if (renumber)

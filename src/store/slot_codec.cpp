@@ -62,6 +62,26 @@ int bitMask(const FieldCode& code) {
     return ((1 << width) - 1) << code.bit;
 }
 
+// The texts of a choice as values, made once.
+const Value& choiceValue(const Choice& choice, int index) {
+    static const auto make = [](const Choice& c) {
+        std::array<Value, 4> values;
+        for (int i = 0; i < c.count; ++i)
+            values[i] = Value::text(std::string(c.texts[i]));
+        return values;
+    };
+    static const std::array<Value, 4> side = make(kSide), speed = make(kSpeedControl),
+                                      rotation = make(kRotation), traverse = make(kTraverse),
+                                      noYes = make(kNoYes), ending = make(kEnding);
+    const std::array<Value, 4>& values = &choice == &kSide           ? side
+                                         : &choice == &kSpeedControl ? speed
+                                         : &choice == &kRotation     ? rotation
+                                         : &choice == &kTraverse     ? traverse
+                                         : &choice == &kNoYes        ? noYes
+                                                                     : ending;
+    return values[index];
+}
+
 void readSlot(const Image& image, int slot, Table& table, std::span<const FieldCode> codes) {
     const std::size_t base = slotOffset(slot);
     std::array<std::pair<int, Value>, 24> values;
@@ -83,8 +103,7 @@ void readSlot(const Image& image, int slot, Table& table, std::span<const FieldC
                 value = Value::real(decodeScaled(readWord(image, at), code.scale));
                 break;
             case Kind::Bits:
-                value = Value::text(
-                    std::string(code.choice->texts[(image[at] & bitMask(code)) >> code.bit]));
+                value = choiceValue(*code.choice, (image[at] & bitMask(code)) >> code.bit);
                 break;
             case Kind::NonZeroBit:
                 value = Value::integer((image[at] >> code.bit) & 1);

@@ -84,6 +84,11 @@ void Table::requireOpen() const {
         throw EngineError("Таблица " + m_name + " закрыта");
 }
 
+void Table::requireWritable() const {
+    if (m_readOnly)
+        throw EngineError("Таблица " + m_name + " только для чтения");
+}
+
 // ---- visible range -------------------------------------------------------------------------
 
 void Table::refreshRange() const {
@@ -109,6 +114,38 @@ void Table::refreshRange() const {
     };
     m_lo = std::lower_bound(m_rows.begin(), m_rows.end(), key, below) - m_rows.begin();
     m_hi = std::upper_bound(m_rows.begin() + m_lo, m_rows.end(), key, above) - m_rows.begin();
+}
+
+// The visible range follows single inserts and removals without a new search.
+void Table::rangeAfterInsert(std::size_t at) {
+    if (m_rangeDirty)
+        return;
+    bool visible = true;
+    if (m_master && m_master->isOpen()) {
+        if (!m_master->hasCurrentRow()) {
+            m_rangeDirty = true;
+            return;
+        }
+        visible =
+            compareValues(m_rows[at]->values[m_index.front()], m_master->value(m_masterField)) == 0;
+    }
+    if (visible) {
+        ++m_hi;
+    } else if (at <= m_lo) {
+        ++m_lo;
+        ++m_hi;
+    }
+}
+
+void Table::rangeAfterRemove(std::size_t at) {
+    if (m_rangeDirty)
+        return;
+    if (at < m_lo) {
+        --m_lo;
+        --m_hi;
+    } else if (at < m_hi) {
+        --m_hi;
+    }
 }
 
 std::size_t Table::lo() const {
@@ -150,6 +187,8 @@ Table::Row* Table::currentRow() const {
 // ---- ordering ------------------------------------------------------------------------------
 
 int Table::compareValues(const Value& a, const Value& b) const {
+    if (const std::int64_t* x = a.integerIf(), *y = b.integerIf(); x && y)
+        return *x < *y ? -1 : (*y < *x ? 1 : 0);
     // Empty values sort first, like nulls of the original engine.
     if (a.isNull() || b.isNull())
         return (a.isNull() ? 0 : 1) - (b.isNull() ? 0 : 1);
@@ -178,6 +217,9 @@ int Table::compareKeys(const Row& a, const Row& b) const {
 }
 
 std::size_t Table::insertionPoint(const Row& row) const {
+    // Rows mostly arrive in index order (loading, appending lines): try the end first.
+    if (m_rows.empty() || compareKeys(*m_rows.back(), row) <= 0)
+        return m_rows.size();
     auto it =
         std::upper_bound(m_rows.begin(), m_rows.end(), row,
                          [&](const Row& r, const RowPtr& p) { return compareKeys(r, *p) < 0; });
@@ -260,8 +302,10 @@ bool Table::findKey(const std::vector<Value>& key) {
     checkBrowseMode();
     Row probe;
     probe.values.resize(m_fields.size());
-    for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i)
-        probe.values[m_index[i]] = convert(m_index[i], key[i]);
+    for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i) {
+        probe.values[m_index[i]] = key[i];
+        convert(m_index[i], probe.values[m_index[i]]);
+    }
     auto first = m_rows.begin() + lo(), last = m_rows.begin() + hi();
     auto it = std::lower_bound(first, last, probe, [&](const RowPtr& p, const Row& r) {
         for (std::size_t i = 0; i < key.size() && i < m_index.size(); ++i) {
@@ -285,6 +329,7 @@ bool Table::findKey(const std::vector<Value>& key) {
 
 void Table::startInsert(bool appendAtEnd) {
     requireOpen();
+    requireWritable();
     checkBrowseMode();
     if (beforeInsert)
         beforeInsert(*this);
@@ -313,6 +358,7 @@ void Table::insert() {
 
 void Table::edit() {
     requireOpen();
+    requireWritable();
     if (m_state == TableState::Edit || m_state == TableState::Insert)
         return;
     if (recordCount() == 0)
@@ -331,8 +377,8 @@ void Table::post() {
             row->values[m_autoIncField] = Value::integer(m_nextKey++);
         const std::size_t at = insertionPoint(*row);
         m_rows.insert(m_rows.begin() + at, std::move(row));
+        rangeAfterInsert(at);
         m_state = TableState::Browse;
-        m_rangeDirty = true;
         m_cursor = at;
         m_keyTouched = false;
         notify(TableEvent::RowsChanged);
@@ -390,6 +436,7 @@ void Table::cancel() {
 
 void Table::remove() {
     requireOpen();
+    requireWritable();
     if (m_state == TableState::Insert) {
         cancel();
         return;
@@ -404,7 +451,7 @@ void Table::remove() {
         return;  // the handler emptied the view
     const std::size_t at = m_cursor;
     m_rows.erase(m_rows.begin() + at);
-    m_rangeDirty = true;
+    rangeAfterRemove(at);
     const int count = recordCount();
     m_cursor = count == 0 ? lo() : std::min(at, hi() - 1);
     m_eof = m_bof = count == 0;
@@ -429,34 +476,43 @@ const Value& Table::rowValue(int row, int field) const {
     return m_rows.at(lo() + row)->values.at(field);
 }
 
-Value Table::convert(int field, Value v) const {
+void Table::convert(int field, Value& v) const {
     if (v.isNull())
-        return v;
-    const FieldDef& def = m_fields.at(field);
+        return;
+    const FieldDef& def = m_fields[field];
     switch (def.type) {
         case FieldType::SmallInt:
-            return Value::integer(static_cast<std::int16_t>(v.asInteger()));
         case FieldType::Integer:
-        case FieldType::AutoInc:
-            return Value::integer(static_cast<std::int32_t>(v.asInteger()));
+        case FieldType::AutoInc: {
+            const std::int64_t* integer = v.integerIf();
+            const std::int64_t wide = integer ? *integer : v.asInteger();
+            const std::int64_t narrow = def.type == FieldType::SmallInt
+                                            ? static_cast<std::int16_t>(wide)
+                                            : static_cast<std::int32_t>(wide);
+            if (!integer || narrow != wide)
+                v = Value::integer(narrow);
+            return;
+        }
         case FieldType::Float:
-            return Value::real(v.asFloat());
+            if (!v.isReal())
+                v = Value::real(v.asFloat());
+            return;
         case FieldType::String: {
-            if (const auto* text = v.textIf();
-                text && text->size() <= static_cast<std::size_t>(def.size))
-                return v;
-            return Value::text(utf8Truncate(v.asText(), def.size));
+            const auto* text = v.textIf();
+            if (!text || text->size() > static_cast<std::size_t>(def.size))
+                v = Value::text(utf8Truncate(v.asText(), def.size));
+            return;
         }
     }
-    return v;
 }
 
-bool Table::assign(int field, Value v) {
+bool Table::assign(int field, Value& v) {
+    requireWritable();
     if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
         throw EngineError("Нет поля с номером " + std::to_string(field));
     if (m_fields[field].type == FieldType::AutoInc)
         throw EngineError("Поле '" + m_fields[field].name + "' только для чтения");
-    v = convert(field, std::move(v));
+    convert(field, v);
     const Validator& validator = m_validators[field];
     if (m_state == TableState::Browse) {
         if (recordCount() > 0 && !validator && m_rows[m_cursor]->values[field] == v)
@@ -502,7 +558,7 @@ void Table::announceValues(bool linkChanged) {
 
 void Table::setValue(int field, Value v) {
     requireOpen();
-    if (!assign(field, std::move(v)))
+    if (!assign(field, v))
         return;
     announceValues(m_linkFields[field]);
 }
@@ -511,7 +567,7 @@ void Table::setValues(std::span<std::pair<int, Value>> values) {
     requireOpen();
     bool changed = false, linkChanged = false;
     for (auto& [field, v] : values) {
-        if (assign(field, std::move(v))) {
+        if (assign(field, v)) {
             changed = true;
             linkChanged = linkChanged || m_linkFields[field];
         }
@@ -522,6 +578,7 @@ void Table::setValues(std::span<std::pair<int, Value>> values) {
 
 void Table::updateVisibleRows(const std::function<void(RowAccess&)>& edit) {
     requireOpen();
+    requireWritable();
     checkBrowseMode();
     RowAccess access;
     access.m_table = this;
@@ -543,17 +600,25 @@ void Table::updateVisibleRows(const std::function<void(RowAccess&)>& edit) {
 }
 
 std::int64_t Table::RowAccess::integer(int field) const {
-    return m_row->values.at(field).asInteger();
+    const Value& value = m_row->values[field];
+    const std::int64_t* integer = value.integerIf();
+    return integer ? *integer : value.asInteger();
 }
 
 void Table::RowAccess::setInteger(int field, std::int64_t v) {
-    if (m_table->m_validators.at(field))
+    if (m_table->m_validators[field])
         throw EngineError("Поле '" + m_table->m_fields[field].name + "' проверяется при вводе");
-    Value value = m_table->convert(field, Value::integer(v));
+    const FieldType type = m_table->m_fields[field].type;
+    if (type == FieldType::SmallInt)
+        v = static_cast<std::int16_t>(v);
+    else if (type == FieldType::Integer)
+        v = static_cast<std::int32_t>(v);
+    else
+        throw EngineError("Поле '" + m_table->m_fields[field].name + "' не целое");
     Value& target = m_row->values[field];
-    if (target == value)
+    if (const std::int64_t* current = target.integerIf(); current && *current == v)
         return;
-    target = std::move(value);
+    target = Value::integer(v);
     m_changed = true;
     m_keyChanged = m_keyChanged || m_table->m_isKey[field];
     m_linkChanged = m_linkChanged || m_table->m_linkFields[field];

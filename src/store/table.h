@@ -79,6 +79,11 @@ public:
     bool isOpen() const { return m_state != TableState::Inactive; }
     TableState state() const { return m_state; }
 
+    // A read-only table refuses every change of its rows (insert, edit, assignment, delete)
+    // with an EngineError; its owner lifts the flag only to fill it.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool readOnly() const { return m_readOnly; }
+
     // Makes this table the detail of `master`: while the master is open, only the rows whose
     // first index field equals the master's `masterField` are visible.
     void setMaster(Table* master, std::string_view masterField);
@@ -162,17 +167,20 @@ private:
 
     using RowPtr = std::unique_ptr<Row>;
 
-    Value convert(int field, Value v) const;
-    bool assign(int field, Value v);  // true when the value changed; announces nothing
+    void convert(int field, Value& v) const;  // to the field's type, in place
+    bool assign(int field, Value& v);  // true when the value changed; announces nothing
     void announceValues(bool linkChanged);
     int compareKeys(const Row& a, const Row& b) const;
     int compareValues(const Value& a, const Value& b) const;
     std::size_t insertionPoint(const Row& row) const;  // in m_rows, after equal keys
     void refreshRange() const;
+    void rangeAfterInsert(std::size_t at);
+    void rangeAfterRemove(std::size_t at);
     std::size_t lo() const;
     std::size_t hi() const;
     Row* currentRow() const;
     void requireOpen() const;
+    void requireWritable() const;
     void checkBrowseMode();
     void startInsert(bool appendAtEnd);
     void moveTo(std::size_t absolute, bool announce);
@@ -196,6 +204,7 @@ private:
     std::size_t m_cursorBeforeInsert = 0;
     std::vector<std::pair<int, Value>> m_undo;  // old values of an edit, for Cancel
     bool m_keyTouched = false;
+    bool m_readOnly = false;
     bool m_rowModified = false;  // a value of the pending or edited row changed
     TableState m_state = TableState::Inactive;
     bool m_eof = true;

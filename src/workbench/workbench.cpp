@@ -5,12 +5,16 @@
 
 namespace tal {
 
-Workbench::Workbench(Desktop& desktop)
+Workbench::Workbench(Desktop& desktop, ValueCheckMode mode)
     : m_desktop(desktop),
       m_store(m_state, desktop),
+      m_checks(m_store, m_limits),
       m_startup(m_state, m_store, desktop),
-      m_workingFiles(m_state, m_store, desktop) {
+      m_workingFiles(m_state, m_store, desktop),
+      m_deviceTransfer(m_state, m_store, desktop, m_workingFiles) {
     m_store.setBlankImageReader([this] { return ReadBlankImage(m_state, m_desktop); });
+    if (mode == ValueCheckMode::Checked)
+        m_checks.install();
 }
 
 void Workbench::useTableFiles() {

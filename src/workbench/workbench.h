@@ -2,38 +2,55 @@
 
 #include <memory>
 
+#include "device/device_transfer.h"
 #include "editor/editor_state.h"
 #include "files/startup.h"
 #include "files/working_files.h"
+#include "limits/limits_table.h"
+#include "limits/value_checks.h"
 #include "store/program_store.h"
 
 namespace tal {
 
 class Desktop;
 
-// One editing workbench: the editor state, the program store with its two tables, and the
-// wiring between them. The GUI and the command-line tool each hold one.
+// Whether assignments to the sixteen checked fields run their value checks. The editor always
+// checks; tools that build tables from data they trust (`tal build`) may leave the checks out.
+enum class ValueCheckMode { Checked, Unchecked };
+
+// One editing workbench: the editor state, the program store with its two tables, the limits
+// table, and the wiring between them. The GUI and the command-line tool each hold one.
 class Workbench {
 public:
-    explicit Workbench(Desktop& desktop);
+    explicit Workbench(Desktop& desktop, ValueCheckMode mode = ValueCheckMode::Checked);
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
     EditorState& state() { return m_state; }
     ProgramStore& store() { return m_store; }
+    LimitsTable& limits() { return m_limits; }  // Table2, TALC.DB in the current directory
+    ValueChecks& checks() { return m_checks; }
     Desktop& desktop() { return m_desktop; }
     Startup& startup() { return m_startup; }
     WorkingFiles& workingFiles() { return m_workingFiles; }
+    DeviceTransfer& deviceTransfer() { return m_deviceTransfer; }
 
     // Opening Table0 and Table1 then checks their files in the current directory.
     void useTableFiles();
+
+    // Opens the limits table if needed and refreshes the edit window's hints for the current
+    // machine model; throws EngineError when TALC.DB cannot be read.
+    void ApplyLimitHints() { m_limits.ApplyLimitHints(m_state, m_desktop); }
 
 private:
     Desktop& m_desktop;
     EditorState m_state;
     ProgramStore m_store;
+    LimitsTable m_limits;
+    ValueChecks m_checks;
     Startup m_startup;
     WorkingFiles m_workingFiles;
+    DeviceTransfer m_deviceTransfer;
 };
 
 }  // namespace tal

@@ -14,9 +14,9 @@ TEST(UpdateEnablingTest, FollowsTheCountsAndTheFocusedGrid) {
         std::optional<bool> deleteButton;  // nothing: left as it was
         bool lineGrid, linePanel;
     } cases[] = {
-        {0, 0, Grid::Headers, false, false, false}, {0, 0, Grid::Lines, false, false, false},
-        {1, 0, Grid::Headers, true, true, false},   {1, 0, Grid::Lines, false, true, false},
-        {1, 3, Grid::Lines, true, true, true},      {1, 3, Grid::Headers, true, true, true},
+        {0, 0, Grid::Headers, false, false, false},    {0, 0, Grid::Lines, false, false, false},
+        {1, 0, Grid::Headers, true, true, false},      {1, 0, Grid::Lines, false, true, false},
+        {1, 3, Grid::Lines, true, true, true},         {1, 3, Grid::Headers, true, true, true},
         {2, 0, Grid::None, std::nullopt, true, false},
     };
     for (const auto& c : cases) {
@@ -24,7 +24,8 @@ TEST(UpdateEnablingTest, FollowsTheCountsAndTheFocusedGrid) {
         desktop.focus = c.focus;
         UpdateEnabling(desktop, c.headers, c.lines);
         const auto where = std::to_string(c.headers) + "/" + std::to_string(c.lines);
-        EXPECT_EQ(desktop.enabled.count(Control::SpeedButton9) == 1, c.deleteButton.has_value()) << where;
+        EXPECT_EQ(desktop.enabled.count(Control::SpeedButton9) == 1, c.deleteButton.has_value())
+            << where;
         if (c.deleteButton) {
             EXPECT_EQ(desktop.isEnabled(Control::SpeedButton9), *c.deleteButton) << where;
         }
@@ -45,7 +46,8 @@ TEST(NewProgramDialogTest, KeepsDigitsOnlyAndStaysOpenWhileEmpty) {
     dialog.setEntryText("");
     std::string typed;
     for (char32_t key : {U'1', U'a', U'2', U'\b', U'\r'})
-        if (dialog.Edit1KeyPress(key)) typed += static_cast<char>(key);
+        if (dialog.Edit1KeyPress(key))
+            typed += static_cast<char>(key);
     EXPECT_EQ(typed, "12");
     EXPECT_EQ(desktop.beeps, 3);
 

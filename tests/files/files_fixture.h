@@ -66,7 +66,8 @@ inline void buildImage(const std::string& json, const std::string& out) {
 }
 
 // A workbench on a fake desktop with the blank image TAL.ini in a temporary folder; the tables
-// are open and empty as after start-up.
+// are open and empty as after start-up. The value checks, which need a limits table, are left
+// out; tests/limits has their own.
 class WorkbenchTest : public ::testing::Test {
 protected:
     WorkbenchTest() {
@@ -90,7 +91,7 @@ protected:
 
     TempFolder dir;
     FakeDesktop desktop;
-    Workbench bench{desktop};
+    Workbench bench{desktop, ValueCheckMode::Unchecked};
 };
 
 }  // namespace tal::test

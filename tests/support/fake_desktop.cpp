@@ -1,5 +1,7 @@
 #include "support/fake_desktop.h"
 
+#include <ostream>
+
 namespace tal::test {
 namespace {
 
@@ -13,6 +15,13 @@ T pop(std::deque<T>& queue, T fallback) {
 }
 
 }  // namespace
+
+void PrintTo(const RecordedMessage& message, std::ostream* out) {
+    static const char* const icons[] = {"no icon", "error", "information"};
+    *out << '"' << message.text << "\" / \"" << message.caption << "\" ("
+         << icons[static_cast<int>(message.icon)]
+         << (message.buttons == MessageButtons::Ok ? ", OK)" : ", Yes/No)");
+}
 
 std::string controlName(Control control) {
     switch (control) {
@@ -111,7 +120,7 @@ void FakeDesktop::beep() {
 bool FakeDesktop::startProgram(const ProgramLaunch& launch) {
     launches.push_back(launch);
     calls.push_back("start " + launch.program);
-    return startProgramResult;
+    return programRunner ? programRunner(launch) : startProgramResult;
 }
 
 void FakeDesktop::showEditWindow() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@ struct RecordedMessage {
     MessageButtons buttons;
     bool operator==(const RecordedMessage&) const = default;
 };
+void PrintTo(const RecordedMessage& message, std::ostream* out);
 
 // A scripted desktop: records every call in order and answers from queues. An empty queue
 // answers No, Cancel or nothing, so a test that forgot an answer sees the command stop.
@@ -32,6 +35,8 @@ public:
     std::deque<std::optional<std::string>> saveFileAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
     bool startProgramResult = true;
+    // When set, starting a program runs this instead and answers what it returns.
+    std::function<bool(const ProgramLaunch&)> programRunner;
 
     Grid focus = Grid::None;
     std::map<Control, bool> enabled;

@@ -11,7 +11,8 @@
 
 namespace tal::test {
 
-// A workbench on a fake desktop, started like the editor: blank image, empty tables.
+// A workbench on a fake desktop, started like the editor: blank image, empty tables. The value
+// checks, which need a limits table, are left out; tests/limits has their own fixture.
 class StoreFixture : public ::testing::Test {
 public:
     StoreFixture();
@@ -27,7 +28,7 @@ public:
     std::vector<std::int64_t> lineSlots();  // CurStr of the current program's lines in order
 
     FakeDesktop desktop;
-    Workbench bench{desktop};
+    Workbench bench{desktop, ValueCheckMode::Unchecked};
     Image blank;
 };
 

@@ -1,0 +1,123 @@
+#include "device/hex_file.h"
+
+#include <array>
+#include <cstdint>
+
+#include "store/file_system.h"
+
+namespace tal {
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+
+// Two upper-case digits for every byte value.
+constexpr std::array<std::array<char, 2>, 256> makePairs() {
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (int value = 0; value < 256; ++value)
+        pairs[value] = {kDigits[value >> 4], kDigits[value & 15]};
+    return pairs;
+}
+constexpr auto kPairs = makePairs();
+
+char* putByte(char* out, std::uint8_t value) {
+    out[0] = kPairs[value][0];
+    out[1] = kPairs[value][1];
+    return out + 2;
+}
+
+// Value of a hexadecimal digit of either case, or -1.
+constexpr std::array<std::int8_t, 256> makeDigitValues() {
+    std::array<std::int8_t, 256> values{};
+    for (auto& v : values)
+        v = -1;
+    for (int c = '0'; c <= '9'; ++c)
+        values[c] = static_cast<std::int8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c) {
+        values[c] = static_cast<std::int8_t>(c - 'A' + 10);
+        values[c + ('a' - 'A')] = static_cast<std::int8_t>(c - 'A' + 10);
+    }
+    return values;
+}
+constexpr auto kDigitValues = makeDigitValues();
+
+constexpr std::string_view kEndRecord = ":00000001FF\r\n";
+static_assert(kEndRecord.size() == 13);
+
+}  // namespace
+
+std::string formatHexFile(const Image& image) {
+    std::string text(kHexFileSize, '\0');
+    char* out = text.data();
+    for (std::size_t k = 0; k < kHexRecordCount; ++k) {
+        const std::size_t address = 16 * k;
+        const auto high = static_cast<std::uint8_t>(address >> 8);
+        const auto low = static_cast<std::uint8_t>(address & 0xFF);
+        unsigned sum = 0x10 + high + low;
+        *out++ = ':';
+        *out++ = '1';
+        *out++ = '0';
+        out = putByte(out, high);
+        out = putByte(out, low);
+        *out++ = '0';
+        *out++ = '0';
+        for (std::size_t i = 0; i < 16; ++i) {
+            const std::uint8_t value = image[address + i];
+            sum += value;
+            out = putByte(out, value);
+        }
+        out = putByte(out, static_cast<std::uint8_t>(-sum));
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    kEndRecord.copy(out, kEndRecord.size());
+    return text;
+}
+
+HexWriteStatus WriteHexFile(const Image& image, const std::string& path) {
+    switch (writeFileAtomically(path, formatHexFile(image))) {
+        case WriteStatus::Ok:
+            return HexWriteStatus::Ok;
+        case WriteStatus::CreateFailed:
+            return HexWriteStatus::CreateFailed;
+        case WriteStatus::WriteFailed:
+            break;
+    }
+    return HexWriteStatus::WriteFailed;
+}
+
+HexReadStatus decodeHexText(std::string_view text, Image& image) {
+    const bool lf = text.size() > kHexFirstLineLength && text[kHexFirstLineLength] == '\n';
+    const std::size_t first = lf ? 16 : 17;
+    const std::size_t stride = lf ? 44 : 45;
+    if (text.size() < first + kHexRecordCount * stride)
+        return HexReadStatus::ReadFailed;
+    Image decoded;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t k = 0; k < kHexRecordCount; ++k) {
+        const unsigned char* pair = bytes + first + k * stride + 9;
+        for (std::size_t i = 0; i < 16; ++i, pair += 2) {
+            const int high = kDigitValues[pair[0]];
+            const int low = kDigitValues[pair[1]];
+            if ((high | low) < 0)
+                return HexReadStatus::ReadFailed;
+            decoded[16 * k + i] = static_cast<std::uint8_t>(high << 4 | low);
+        }
+    }
+    image = decoded;
+    return HexReadStatus::Ok;
+}
+
+HexReadStatus ReadHexFile(const std::string& path, Image& image) {
+    const ReadResult read = readFile(path, kHexMinimumSizeCrLf);
+    switch (read.status) {
+        case ReadStatus::Ok:
+            return decodeHexText(read.bytes, image);
+        case ReadStatus::OpenFailed:
+            return HexReadStatus::OpenFailed;
+        case ReadStatus::ReadFailed:
+            break;
+    }
+    return HexReadStatus::ReadFailed;
+}
+
+}  // namespace tal

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "editor/image.h"
+
+namespace tal {
+
+// The export file: 4096 data records of 16 bytes and the end record, CR LF line ends.
+inline constexpr std::size_t kHexRecordLength = 45;  // ":10AAAA00" + 32 digits + checksum + CR LF
+inline constexpr std::size_t kHexRecordCount = kImageSize / 16;
+inline constexpr std::size_t kHexFileSize = kHexRecordCount * kHexRecordLength + 13;
+
+// The programmer tool's file as the import reads it: a first line of 15 characters, then the data
+// records at fixed positions. The tool ends its lines with CR LF on Windows and LF on Linux.
+inline constexpr std::size_t kHexFirstLineLength = 15;
+inline constexpr std::size_t kHexMinimumSizeCrLf = 17 + kHexRecordCount * 45;  // 184,337
+inline constexpr std::size_t kHexMinimumSizeLf = 16 + kHexRecordCount * 44;    // 180,240
+
+// The whole export file as text.
+std::string formatHexFile(const Image& image);
+
+enum class HexWriteStatus { Ok, CreateFailed, WriteFailed };
+// Writes the export file in full, replacing any file of that name.
+HexWriteStatus WriteHexFile(const Image& image, const std::string& path);
+
+enum class HexReadStatus { Ok, OpenFailed, ReadFailed };
+// Takes the image from the records of a programmer-tool file. The layout (CR LF or LF) follows the
+// byte after the first line. A file too short for all 4096 records, or a data pair that is not two
+// hexadecimal digits, cannot be read. `image` is touched only when the whole file was read.
+HexReadStatus decodeHexText(std::string_view text, Image& image);
+HexReadStatus ReadHexFile(const std::string& path, Image& image);
+
+}  // namespace tal

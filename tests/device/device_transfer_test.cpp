@@ -1,0 +1,422 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "device/device_transfer.h"
+#include "device/hex_file.h"
+#include "device_support.h"
+#include "store/change_extension.h"
+#include "store/editing_tables.h"
+
+namespace tal::test {
+namespace {
+
+RecordedMessage error(const std::string& text, const std::string& caption) {
+    return {text, caption, MessageIcon::Error, MessageButtons::Ok};
+}
+const RecordedMessage kWaitPrompt{"После завершения процесса нажмите OK", "Импорт данных",
+                                  MessageIcon::Information, MessageButtons::Ok};
+const RecordedMessage kReplace{"Файл уже существует. Заменить? ", "Подтвердите замену",
+                               MessageIcon::None, MessageButtons::YesNo};
+
+constexpr const char* kProgramsA =
+    R"({"programs":[{"ProgNum":3,"Remark":"первая","lines":[{"Param 1":10},{"Param 1":20}]},
+                    {"ProgNum":7,"Remark":"вторая","lines":[]}]})";
+constexpr const char* kProgramsB = R"({"programs":[{"ProgNum":5,"lines":[{"Param 1":1}]}]})";
+
+// The HEX file the programmer tool was told to read the EEPROM into.
+std::string readTarget(const ProgramLaunch& launch) {
+    EXPECT_EQ(launch.arguments.size(), 2u);
+    return launch.arguments.at(1).substr(3);
+}
+
+class DeviceTransferTest : public WorkbenchTest {
+protected:
+    DeviceTransferTest() {
+        fs::create_directories(m_work);
+        fs::create_directories(m_programmer);
+        fs::copy_file(PK2CMD_SIM_PATH, m_programmer + "/PK2CMD.exe");
+        // As the settings hold them: full paths ending with a backslash.
+        state.programmerFolder = m_programmer + "\\";
+        state.dialogFolder = m_work + "\\";
+        buildImage(kProgramsA, pathA);
+        buildImage(kProgramsB, pathB);
+    }
+
+    std::string work(const std::string& name) const { return m_work + "/" + name; }
+    std::string eeprom() const { return m_programmer + "/pk2cmd-sim-eeprom.bin"; }
+
+    void open(const std::string& path) {
+        desktop.openFileAnswers.push_back(path);
+        ASSERT_TRUE(bench.workingFiles().OpenWorkingFile());
+        desktop.messages.clear();
+        desktop.launches.clear();
+    }
+    void editCurrentProgram(int value) {
+        Table& headers = bench.store().headers();
+        headers.setInteger(hdr::Param04, value);
+        headers.post();
+        ASSERT_TRUE(state.modified);
+    }
+    // Starting the programmer runs the stand-in for real, in its folder, and waits for it.
+    void runTheTool(std::vector<std::pair<std::string, std::string>> environment = {}) {
+        desktop.programRunner = [environment](const ProgramLaunch& launch) {
+            std::vector<std::string> arguments{launch.program};
+            arguments.insert(arguments.end(), launch.arguments.begin(), launch.arguments.end());
+            const int exitCode = runProcess(arguments, environment, launch.workingFolder).exitCode;
+            return exitCode != 126 && exitCode != 127;  // started; its result is not looked at
+        };
+    }
+    // Starting the programmer writes `text` as the HEX file it was given.
+    void toolWrites(const std::string& text) {
+        desktop.programRunner = [text](const ProgramLaunch& launch) {
+            writeBytes(readTarget(launch), text);
+            return true;
+        };
+    }
+    void importAs(const std::string& path) {
+        desktop.saveFileAnswers.push_back(path);
+        bench.deviceTransfer().SpeedButton11Click();
+    }
+
+    std::vector<std::string> hexFilesIn(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().extension() == ".hex")
+                names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    // What the import must leave alone when it fails before the programs are replaced.
+    struct Snapshot {
+        std::vector<std::int64_t> programs;
+        std::int64_t param04;
+        Image image;
+        std::string workingFileName;
+        bool modified;
+        bool operator==(const Snapshot&) const = default;
+    };
+    Snapshot snapshot() {
+        return {programNumbers(), bench.store().headers().asInteger(hdr::Param04),
+                state.currentImage, state.workingFileName, state.modified};
+    }
+
+    EditorState& state = bench.state();
+    std::string m_work = dir / "рабочие файлы";
+    std::string m_programmer = dir / "программатор 1";
+    std::string pathA = work("катушка A.bin");
+    std::string pathB = work("B.bin");
+};
+
+// ---- Export -------------------------------------------------------------------------------
+
+TEST_F(DeviceTransferTest, ExportOfProgramsNeverSavedOpensTheSaveDialogAndCancelEndsSilently) {
+    bench.deviceTransfer().SpeedButton12Click();
+    ASSERT_EQ(desktop.saveRequests.size(), 1u);
+    EXPECT_EQ(desktop.saveRequests[0].filter, "Двоичные файлы (*.bin)|*.bin");
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.launches.empty());
+    EXPECT_TRUE(hexFilesIn(m_work).empty());
+}
+
+TEST_F(DeviceTransferTest, ExportWithoutAWorkingFileSavesAsFirstThenStartsTheProgrammer) {
+    open(pathA);
+    fs::remove(pathA);
+    const std::string chosen = work("новая.bin");
+    desktop.saveFileAnswers.push_back(chosen);
+    bench.deviceTransfer().SpeedButton12Click();
+
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_EQ(state.workingFileName, chosen);
+    EXPECT_EQ(readBytes(chosen), imageBytes(state.currentImage));
+    const std::string hex = work("новая.hex");
+    EXPECT_EQ(readBytes(hex), formatHexFile(state.currentImage));
+    ASSERT_EQ(desktop.launches.size(), 1u);
+    EXPECT_EQ(desktop.launches[0].program, m_programmer + "/PK2CMD.exe");
+    EXPECT_EQ(desktop.launches[0].workingFolder, m_programmer);
+    EXPECT_EQ(desktop.launches[0].arguments,
+              (std::vector<std::string>{"/P25LC512", "/F" + hex, "/M"}));
+}
+
+TEST_F(DeviceTransferTest, ExportOfAnUnchangedFileSendsTheImageAsLoadedWithoutSaving) {
+    open(pathA);
+    const Image loaded = state.currentImage;
+    writeBytes(pathA, std::string(65536, 'x'));  // a save would overwrite this
+    writeBytes(work("катушка A.hex"), "an old export, replaced without a question");
+    bench.deviceTransfer().SpeedButton12Click();
+
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_EQ(readBytes(pathA), std::string(65536, 'x'));
+    EXPECT_EQ(readBytes(work("катушка A.hex")), formatHexFile(loaded));
+    EXPECT_EQ(desktop.launches.size(), 1u);
+}
+
+TEST_F(DeviceTransferTest, ExportOfChangedProgramsSavesThemFirst) {
+    open(pathA);
+    const Image loaded = state.currentImage;
+    editCurrentProgram(42);
+    bench.deviceTransfer().SpeedButton12Click();
+
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_FALSE(state.modified);
+    EXPECT_NE(state.currentImage, loaded);
+    EXPECT_EQ(readBytes(pathA), imageBytes(state.currentImage));
+    EXPECT_EQ(readBytes(work("катушка A.hex")), formatHexFile(state.currentImage));
+    EXPECT_EQ(desktop.launches.size(), 1u);
+}
+
+// The image is rebuilt from the tables even though the remarks file could not be written, so
+// the export goes on after the save's own message.
+TEST_F(DeviceTransferTest, ExportGoesOnAfterASaveThatFailedOnceTheImageWasRebuilt) {
+    open(pathA);
+    editCurrentProgram(43);
+    fs::remove(ChangeExtension(pathA, "txt"));
+    fs::create_symlink("/dev/full", ChangeExtension(pathA, "txt"));
+    bench.deviceTransfer().SpeedButton12Click();
+
+    EXPECT_EQ(desktop.messages,
+              std::vector<RecordedMessage>{error("Ошибка записи файла", "Сохранение данных")});
+    EXPECT_EQ(readBytes(work("катушка A.hex")), formatHexFile(state.currentImage));
+    EXPECT_EQ(desktop.launches.size(), 1u);
+}
+
+// A save that could not rebuild the image leaves it older than the tables: nothing is sent.
+TEST_F(DeviceTransferTest, ExportEndsAfterASaveThatCouldNotRebuildTheImage) {
+    open(pathA);
+    Table& headers = bench.store().headers();
+    headers.setText(hdr::Remark, "катушка 漢");
+    headers.post();
+    bench.deviceTransfer().SpeedButton12Click();
+
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].caption, "Сохранение данных");
+    EXPECT_TRUE(desktop.launches.empty());
+    EXPECT_TRUE(hexFilesIn(m_work).empty());
+}
+
+TEST_F(DeviceTransferTest, ExportFailures) {
+    open(pathA);
+    const std::string hex = work("катушка A.hex");
+
+    fs::create_directory(hex);
+    bench.deviceTransfer().SpeedButton12Click();
+    EXPECT_EQ(desktop.takeMessages(),
+              std::vector<RecordedMessage>{error("Ошибка создания hex-файла", "Экспорт данных")});
+    EXPECT_TRUE(desktop.launches.empty());
+    fs::remove(hex);
+
+    // A write that fails part-way goes to the standard error report; the tool is not started.
+    fs::create_symlink("/dev/full", hex);
+    EXPECT_THROW(bench.deviceTransfer().SpeedButton12Click(), HexWriteError);
+    EXPECT_TRUE(desktop.launches.empty());
+    fs::remove(hex);
+
+    desktop.startProgramResult = false;
+    bench.deviceTransfer().SpeedButton12Click();
+    EXPECT_EQ(desktop.takeMessages(), std::vector<RecordedMessage>{
+                                          error("Ошибка запуска программатора", "Экспорт данных")});
+    EXPECT_EQ(readBytes(hex), formatHexFile(state.currentImage));
+}
+
+// ---- Import -------------------------------------------------------------------------------
+
+TEST_F(DeviceTransferTest, ImportCancelledInTheDialogChangesNothing) {
+    open(pathA);
+    const Snapshot before = snapshot();
+    bench.deviceTransfer().SpeedButton11Click();
+    ASSERT_EQ(desktop.saveRequests.size(), 1u);
+    EXPECT_EQ(desktop.saveRequests[0].defaultExtension, "bin");
+    EXPECT_EQ(desktop.saveRequests[0].initialFolder, m_work + "/");
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.launches.empty());
+}
+
+TEST_F(DeviceTransferTest, ImportOverAnExistingFileAsksAndNoReopensTheDialog) {
+    open(pathA);
+    const Snapshot before = snapshot();
+    desktop.saveFileAnswers = {pathB, std::nullopt};
+    bench.deviceTransfer().SpeedButton11Click();
+
+    EXPECT_EQ(desktop.messages, std::vector<RecordedMessage>{kReplace});
+    ASSERT_EQ(desktop.saveRequests.size(), 2u);
+    EXPECT_EQ(desktop.saveRequests[1].proposedName, pathB);
+    EXPECT_TRUE(desktop.launches.empty());
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(readBytes(pathB).size(), 65536u);
+}
+
+// Export into the stand-in's EEPROM, then import it back in both of the tool's line-end layouts.
+TEST_F(DeviceTransferTest, RoundTripThroughTheProgrammerStandIn) {
+    open(pathA);
+    const std::string exported = readBytes(pathA);
+    runTheTool();
+    bench.deviceTransfer().SpeedButton12Click();
+    ASSERT_EQ(readBytes(eeprom()), exported);
+    EXPECT_TRUE(fs::exists(work("катушка A.hex")));
+
+    for (const bool crlf : {false, true}) {
+        SCOPED_TRACE(crlf ? "CR LF" : "LF");
+        const std::string target = work(crlf ? "из машины 2.bin" : "из машины 1.bin");
+        const std::string hex = ChangeExtension(target, "hex");
+        writeBytes(hex, programmerHexText(makeBlankImage(), crlf));  // stale, must not be read
+        bool staleGone = false;
+        desktop.programRunner = [&, crlf](const ProgramLaunch& launch) {
+            staleGone = !fs::exists(hex);
+            EXPECT_EQ(launch.arguments, (std::vector<std::string>{"/P25LC512", "/GF" + hex}));
+            EXPECT_EQ(launch.workingFolder, m_programmer);
+            std::vector<std::string> arguments{launch.program};
+            arguments.insert(arguments.end(), launch.arguments.begin(), launch.arguments.end());
+            std::vector<std::pair<std::string, std::string>> environment;
+            if (crlf)
+                environment.emplace_back("PK2CMD_SIM_CRLF", "1");
+            return runProcess(arguments, environment, launch.workingFolder).exitCode == 0;
+        };
+        editCurrentProgram(crlf ? 5 : 6);  // no question about saving: the tables are replaced
+        desktop.messages.clear();
+        importAs(target);
+
+        EXPECT_TRUE(staleGone);
+        EXPECT_EQ(desktop.messages, std::vector<RecordedMessage>{kWaitPrompt});
+        EXPECT_EQ(readBytes(target), exported);
+        EXPECT_EQ(readBytes(hex), programmerHexText(state.currentImage, crlf));  // left in place
+        EXPECT_EQ(imageBytes(state.currentImage), exported);
+        EXPECT_EQ(programNumbers(), (std::vector<std::int64_t>{3, 7}));
+        EXPECT_EQ(bench.store().headers().asText(hdr::Remark), "");  // no remarks file there
+        EXPECT_FALSE(fs::exists(ChangeExtension(target, "txt")));
+        EXPECT_FALSE(state.modified);
+        EXPECT_EQ(state.workingFileName, target);
+        EXPECT_EQ(state.saveDialogName, target);
+        EXPECT_EQ(state.openDialogName, target);
+        EXPECT_EQ(desktop.statusFileName, target);
+        EXPECT_TRUE(desktop.isEnabled(Control::SpeedButton4));
+    }
+}
+
+TEST_F(DeviceTransferTest, ImportTakesRemarksFromTheRemarksFileOfTheChosenName) {
+    open(pathB);
+    toolWrites(programmerHexText(imageFromFile(pathA), false));
+    desktop.messageAnswers = {MessageAnswer::Yes};  // replace A
+    importAs(pathA);
+    EXPECT_EQ(bench.store().headers().asText(hdr::Remark), "первая");
+}
+
+TEST_F(DeviceTransferTest, ImportFailuresBeforeTheProgramsAreReplacedChangeNothing) {
+    const Image image = test::randomImage(31);
+    const std::string lf = programmerHexText(image, false);
+    const std::string crlf = programmerHexText(image, true);
+    std::string badPair = crlf;
+    badPair[17 + 45 * 2000 + 20] = 'g';
+    struct Case {
+        const char* name;
+        std::function<bool(const ProgramLaunch&)> tool;
+        std::vector<RecordedMessage> messages;
+    };
+    const auto writes = [](std::string text) {
+        return [text](const ProgramLaunch& launch) {
+            writeBytes(readTarget(launch), text);
+            return true;
+        };
+    };
+    const auto readError = error("Ошибка чтения hex-файла", "Импорт данных");
+    const Case cases[] = {
+        {"the tool wrote nothing",
+         [](const ProgramLaunch&) { return true; },
+         {kWaitPrompt, error("Ошибка чтения внешней памяти", "Импорт данных")}},
+        {"the tool could not be started",
+         [](const ProgramLaunch&) { return false; },
+         {error("Ошибка запуска программатора", "Импорт данных")}},
+        {"LF file one byte short", writes(lf.substr(0, 180239)), {kWaitPrompt, readError}},
+        {"CR LF file one byte short", writes(crlf.substr(0, 184336)), {kWaitPrompt, readError}},
+        {"a pair that is not hexadecimal", writes(badPair), {kWaitPrompt, readError}},
+    };
+    open(pathA);
+    editCurrentProgram(44);
+    const Snapshot before = snapshot();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        desktop.programRunner = c.tool;
+        importAs(work("импорт.bin"));
+        EXPECT_EQ(desktop.takeMessages(), c.messages);
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(state.saveDialogName, pathA);
+        EXPECT_FALSE(fs::exists(work("импорт.bin")));
+    }
+}
+
+// A file that exists but cannot be opened, even by root: a write-only kernel setting.
+TEST_F(DeviceTransferTest, ImportOfAHexFileThatCannotBeOpened) {
+    const std::string writeOnly = "/proc/sys/vm/drop_caches";
+    if (!fs::is_regular_file(writeOnly) || std::ifstream(writeOnly).good())
+        GTEST_SKIP() << "no unreadable regular file on this system";
+    open(pathA);
+    const Snapshot before = snapshot();
+    desktop.programRunner = [&](const ProgramLaunch& launch) {
+        fs::create_symlink(writeOnly, readTarget(launch));
+        return true;
+    };
+    importAs(work("импорт.bin"));
+    EXPECT_EQ(desktop.messages,
+              (std::vector<RecordedMessage>{kWaitPrompt,
+                                            error("Ошибка открытия hex-файла", "Импорт данных")}));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(state.saveDialogName, pathA);
+}
+
+// Only the data digits count: the shortest file of either layout, with wrong checksums,
+// addresses and record marks, is imported.
+TEST_F(DeviceTransferTest, ImportAcceptsTheShortestFileWithWrongChecksums) {
+    const Image image = imageFromFile(pathB);
+    for (const bool crlf : {false, true}) {
+        SCOPED_TRACE(crlf ? "CR LF" : "LF");
+        std::string text = programmerHexText(image, crlf);
+        const std::size_t first = crlf ? 17 : 16;
+        const std::size_t stride = crlf ? 45 : 44;
+        text.resize(crlf ? 184337 : 180240);
+        for (std::size_t k = 0; k < 4096; ++k) {
+            text.replace(first + k * stride, 7, ";99ZZZZ");
+            text.replace(first + k * stride + 41, 2, "00");
+        }
+        toolWrites(text);
+        const std::string target = work(crlf ? "crlf.bin" : "lf.bin");
+        importAs(target);
+        EXPECT_EQ(desktop.takeMessages(), std::vector<RecordedMessage>{kWaitPrompt});
+        EXPECT_EQ(state.currentImage, image);
+        EXPECT_EQ(readBytes(target), imageBytes(image));
+    }
+}
+
+// The programs are loaded and the name switched even when the working file cannot be written.
+TEST_F(DeviceTransferTest, ImportThatCannotWriteTheWorkingFile) {
+    const Image imported = imageFromFile(pathB);
+    const std::string folderTarget = work("папка.bin");
+    fs::create_directory(folderTarget);
+    const std::string fullTarget = work("полный.bin");
+    fs::create_symlink("/dev/full", fullTarget);
+    const struct {
+        std::string target;
+        RecordedMessage message;
+    } cases[] = {
+        {folderTarget, error("Ошибка создания bin-файла", "Импорт данных")},
+        {fullTarget, error("Ошибка записи bin-файла", "Импорт данных")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        open(pathA);
+        toolWrites(programmerHexText(imported, false));
+        desktop.messageAnswers = {MessageAnswer::Yes};
+        importAs(c.target);
+        EXPECT_EQ(desktop.takeMessages(),
+                  (std::vector<RecordedMessage>{kReplace, kWaitPrompt, c.message}));
+        EXPECT_EQ(programNumbers(), (std::vector<std::int64_t>{5}));
+        EXPECT_EQ(state.currentImage, imported);
+        EXPECT_EQ(state.workingFileName, c.target);
+        EXPECT_EQ(state.saveDialogName, c.target);
+        EXPECT_FALSE(state.modified);
+    }
+}
+
+}  // namespace
+}  // namespace tal::test

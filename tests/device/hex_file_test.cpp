@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "device/hex_file.h"
+#include "device_support.h"
+
+namespace tal {
+namespace {
+
+using test::imageBytes;
+using test::programmerHexText;
+using test::readBytes;
+using test::runProcess;
+using test::TempFolder;
+using test::writeBytes;
+
+Image filledImage(std::uint8_t value) {
+    Image image;
+    image.fill(value);
+    return image;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        lines.push_back(text.substr(at, end == std::string::npos ? end : end + 1 - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+TEST(WriteHexFile, HasTheFixedLayoutWhateverTheImageHolds) {
+    for (const Image& image : {filledImage(0x00), filledImage(0xFF), test::randomImage(1)}) {
+        const std::string text = formatHexFile(image);
+        EXPECT_EQ(text.size(), 184333u);
+        const auto lines = linesOf(text);
+        ASSERT_EQ(lines.size(), 4097u);
+        for (std::size_t k = 0; k < 4096; ++k) {
+            ASSERT_EQ(lines[k].size(), 45u) << k;
+            ASSERT_EQ(lines[k].substr(43), "\r\n") << k;
+        }
+        EXPECT_EQ(lines.front().substr(0, 9), ":10000000");
+        EXPECT_EQ(lines[4095].substr(0, 9), ":10FFF000");
+        EXPECT_EQ(lines.back(), ":00000001FF\r\n");
+        EXPECT_TRUE(std::none_of(text.begin(), text.end(),
+                                 [](unsigned char c) { return std::islower(c); }));
+    }
+}
+
+TEST(WriteHexFile, ChecksumsAsTheMachineToolsExpect) {
+    const auto erased = linesOf(formatHexFile(filledImage(0xFF)));
+    EXPECT_EQ(erased.front(), ":10000000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF00\r\n");
+    EXPECT_EQ(erased[4095], ":10FFF000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF11\r\n");
+
+    Image counting = filledImage(0);
+    for (int i = 0; i < 16; ++i)
+        counting[16 + i] = static_cast<std::uint8_t>(i);
+    EXPECT_EQ(linesOf(formatHexFile(counting))[1],
+              ":10001000000102030405060708090A0B0C0D0E0F68\r\n");
+}
+
+// Two independent Intel HEX readers must get exactly the image back, checksums verified.
+TEST(WriteHexFile, BinutilsAndSrecordReadTheImageBack) {
+    TempFolder folder;
+    for (const Image& image : {test::randomImage(7), test::randomImage(8), filledImage(0xFF)}) {
+        const std::string hex = folder / "image.hex";
+        ASSERT_EQ(WriteHexFile(image, hex), HexWriteStatus::Ok);
+
+        const auto objcopy =
+            runProcess({"objcopy", "-I", "ihex", "-O", "binary", hex, folder / "objcopy.bin"});
+        ASSERT_EQ(objcopy.exitCode, 0) << objcopy.output;
+        EXPECT_EQ(readBytes(folder / "objcopy.bin"), imageBytes(image));
+
+        const auto srec =
+            runProcess({"srec_cat", hex, "-intel", "-o", folder / "srec.bin", "-binary"});
+        ASSERT_EQ(srec.exitCode, 0) << srec.output;
+        EXPECT_EQ(readBytes(folder / "srec.bin"), imageBytes(image));
+    }
+
+    // srec_cat does check: one wrong checksum digit is refused.
+    std::string broken = formatHexFile(test::randomImage(9));
+    broken[45 * 100 + 42] = broken[45 * 100 + 42] == '0' ? '1' : '0';
+    writeBytes(folder / "broken.hex", broken);
+    EXPECT_NE(runProcess({"srec_cat", folder / "broken.hex", "-intel", "-o", folder / "broken.bin",
+                          "-binary"})
+                  .exitCode,
+              0);
+}
+
+TEST(WriteHexFile, ReplacesAnExistingFileAndReportsCreateAndWriteFailuresApart) {
+    TempFolder folder;
+    const Image image = test::randomImage(3);
+    const std::string hex = folder / "coil.hex";
+    writeBytes(hex, std::string(300000, 'x'));
+    ASSERT_EQ(WriteHexFile(image, hex), HexWriteStatus::Ok);
+    EXPECT_EQ(readBytes(hex), formatHexFile(image));
+
+    writeBytes(folder / "plain", "a file, not a folder");
+    const struct {
+        std::string path;
+        HexWriteStatus expected;
+    } cases[] = {
+        {folder / "missing/coil.hex", HexWriteStatus::CreateFailed},
+        {folder / "plain/coil.hex", HexWriteStatus::CreateFailed},
+        {"/dev/full", HexWriteStatus::WriteFailed},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WriteHexFile(image, c.path), c.expected) << c.path;
+}
+
+struct Layout {
+    bool crlf;
+    std::size_t minimumSize;
+};
+constexpr Layout kLayouts[] = {{true, 184337}, {false, 180240}};
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+TEST(ReadHexFile, ReadsTheProgrammersFileInBothLayoutsAndBothCases) {
+    TempFolder folder;
+    const Image image = test::randomImage(11);
+    for (const auto& layout : kLayouts) {
+        for (const bool lower : {false, true}) {
+            std::string text = programmerHexText(image, layout.crlf);
+            if (lower)
+                text = lowerCase(text);
+            writeBytes(folder / "read.hex", text);
+            Image read = filledImage(0);
+            ASSERT_EQ(ReadHexFile(folder / "read.hex", read), HexReadStatus::Ok)
+                << layout.crlf << lower;
+            EXPECT_EQ(read, image) << layout.crlf << lower;
+        }
+    }
+}
+
+TEST(ReadHexFile, NeedsEveryRecordButNotTheEndRecord) {
+    TempFolder folder;
+    const Image image = test::randomImage(12);
+    for (const auto& layout : kLayouts) {
+        const std::string text = programmerHexText(image, layout.crlf);
+        writeBytes(folder / "min.hex", text.substr(0, layout.minimumSize));
+        Image read = filledImage(0);
+        EXPECT_EQ(ReadHexFile(folder / "min.hex", read), HexReadStatus::Ok);
+        EXPECT_EQ(read, image);
+
+        writeBytes(folder / "short.hex", text.substr(0, layout.minimumSize - 1));
+        Image untouched = filledImage(0x5A);
+        EXPECT_EQ(ReadHexFile(folder / "short.hex", untouched), HexReadStatus::ReadFailed)
+            << layout.crlf;
+        EXPECT_EQ(untouched, filledImage(0x5A));
+    }
+    writeBytes(folder / "empty.hex", "");
+    Image read{};
+    EXPECT_EQ(ReadHexFile(folder / "empty.hex", read), HexReadStatus::ReadFailed);
+    EXPECT_EQ(ReadHexFile(folder / "absent.hex", read), HexReadStatus::OpenFailed);
+}
+
+TEST(ReadHexFile, RefusesAPairThatIsNotTwoHexDigits) {
+    const Image image = test::randomImage(13);
+    for (const auto& layout : kLayouts) {
+        const std::string text = programmerHexText(image, layout.crlf);
+        const std::size_t first = layout.crlf ? 17 : 16;
+        const std::size_t stride = layout.crlf ? 45 : 44;
+        const std::size_t firstDigit = first + 9;
+        const std::size_t lastDigit = first + 4095 * stride + 40;
+        for (const std::size_t at : {firstDigit, firstDigit + 1, lastDigit}) {
+            for (const char bad : {' ', 'G', 'x', ':', '\r', '\0', '+'}) {
+                std::string broken = text;
+                broken[at] = bad;
+                Image untouched = filledImage(0x5A);
+                EXPECT_EQ(decodeHexText(broken, untouched), HexReadStatus::ReadFailed)
+                    << layout.crlf << " at " << at << " '" << bad << "'";
+                EXPECT_EQ(untouched, filledImage(0x5A));
+            }
+        }
+    }
+}
+
+// Only the data digits are read: marks, counts, addresses, types and checksums are not checked.
+TEST(ReadHexFile, IgnoresEverythingButTheDataDigits) {
+    const Image image = test::randomImage(14);
+    for (const auto& layout : kLayouts) {
+        std::string text = programmerHexText(image, layout.crlf);
+        const std::size_t first = layout.crlf ? 17 : 16;
+        const std::size_t stride = layout.crlf ? 45 : 44;
+        for (std::size_t k = 0; k < 4096; ++k) {
+            const std::size_t record = first + k * stride;
+            text.replace(record, 9, "?ZZzzzz??");               // mark, count, address, type
+            text.replace(record + 41, 2, k % 2 ? "00" : "QQ");  // checksum
+        }
+        text.replace(0, 15, std::string(15, '#'));
+        Image read{};
+        ASSERT_EQ(decodeHexText(text, read), HexReadStatus::Ok) << layout.crlf;
+        EXPECT_EQ(read, image);
+    }
+}
+
+// The export's own file has no first line: every record would be read out of place.
+TEST(ReadHexFile, CannotReadTheExportFile) {
+    Image read{};
+    EXPECT_EQ(decodeHexText(formatHexFile(test::randomImage(15)), read), HexReadStatus::ReadFailed);
+}
+
+}  // namespace
+}  // namespace tal

@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <set>
+
+#include "limits/field_check.h"
+#include "limits/limits_table.h"
+#include "store/file_system.h"
+#include "support/fake_desktop.h"
+#include "support/limits_data.h"
+#include "support/store_fixture.h"
+
+namespace tal::test {
+namespace {
+
+void execSql(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    const std::string error = message ? message : "";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << error;
+}
+
+// Every (model, field) with its hint as ApplyLimitHints left it.
+std::vector<std::string> hintCalls(const FakeDesktop& desktop) {
+    std::vector<std::string> calls;
+    for (const auto& call : desktop.calls)
+        if (call.rfind("hint ", 0) == 0)
+            calls.push_back(call);
+    return calls;
+}
+
+TEST(DeliveredLimits, HoldOneRowForEachCheckedFieldOfBothModels) {
+    const auto records = deliveredLimits();
+    std::set<std::string> checked;
+    for (const CheckedField& field : kCheckedFields)
+        checked.insert(std::string(field.fieldName));
+    for (const std::string model : {"ТАЛ-1", "ТАЛ-2"}) {
+        std::multiset<std::string> fields;
+        for (const auto& record : records)
+            if (record.config == model) {
+                fields.insert(record.fieldName);
+                EXPECT_TRUE(record.minValue && record.maxValue) << model << record.fieldName;
+                EXPECT_FALSE(record.title.empty()) << model << record.fieldName;
+            }
+        EXPECT_EQ(fields, std::multiset<std::string>(checked.begin(), checked.end())) << model;
+    }
+    EXPECT_EQ(records.size(), 2 * kCheckedFields.size());
+    // The edit window's initial hint is ТАЛ-1's message.
+    EXPECT_EQ(limitsMessage(records, "ТАЛ-1", "Param 02"), kInitialParam02Hint);
+}
+
+TEST(DeliveredLimits, TalInitWritesThemAsTalcDb) {
+    TempDir dir;
+    ASSERT_EQ(run(std::string(TAL_CLI_PATH) + " init " + dir.path("")), 0);
+    const LimitsReadResult read = readLimitsFile(dir.path("TALC.DB"));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.records, deliveredLimits());
+    for (const char* name : {"talp.db", "tals.db", "talp.px", "tals.px", "talp.val", "tals.val"})
+        EXPECT_TRUE(fileExists(dir.path(name))) << name;
+}
+
+TEST(LimitsSource, RefusesMalformedText) {
+    const std::string header = "Config\tFieldName\tMinValue\tMaxValue\tTitle\tMessage\n";
+    const struct {
+        std::string text;
+        std::string error;  // a part of the error
+    } cases[] = {
+        {"", "нет строки заголовка"},
+        {"# only a comment\n", "нет строки заголовка"},
+        {"Config\tField\tMinValue\tMaxValue\tTitle\tMessage\n", "строка 1"},
+        {header + "ТАЛ-1\tParam 1\t10\t3000\tT\n", "строка 2"},
+        {header + "\n# note\nТАЛ-1\tParam 1\t1,5\t3000\tT\tM\n", "строка 4: поле MinValue"},
+        {header + "ТАЛ-1\tParam 1\t1\t3000x\tT\tM\n", "поле MaxValue"},
+        {header + "ТАЛ-1\tParam 1\t1\t2\tT\t" + std::string(37, 'M') + "\n", "Message"},
+        {header + "ТАЛ-12345678\tParam 1\t1\t2\tT\tM\n", "Config"},
+        {header + "ТАЛ-1\tParam 100\t1\t2\tT\tM\n", "FieldName"},
+    };
+    for (const auto& c : cases) {
+        const LimitsReadResult parsed = parseLimitsSource(c.text);
+        EXPECT_FALSE(parsed.ok()) << c.text;
+        EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
+        EXPECT_TRUE(parsed.records.empty());
+    }
+    const LimitsReadResult fine =
+        parseLimitsSource(header + "ТАЛ-1\tParam 1\t\t2.5\t\t" + std::string(36, 'M') + "\r\n");
+    ASSERT_TRUE(fine.ok()) << fine.error;
+    EXPECT_EQ(fine.records, (std::vector<LimitsRecord>{{"ТАЛ-1", "Param 1", std::nullopt, 2.5, "",
+                                                        std::string(36, 'M')}}));
+}
+
+TEST(LimitsFile, AFailedWriteKeepsTheOldFile) {
+    TempDir dir;
+    writeLimits(dir.path("TALC.DB"), deliveredLimits());
+    ASSERT_TRUE(writeFileAtomically(dir.path("file"), "x") == WriteStatus::Ok);
+    std::string error;
+    EXPECT_FALSE(writeLimitsFile(dir.path("file/TALC.DB"), deliveredLimits(), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(readLimitsFile(dir.path("TALC.DB")).records, deliveredLimits());
+}
+
+TEST(LimitsTable, MissingOrMalformedFileFailsToOpenWithTheReason) {
+    TempDir dir;
+    const std::string path = dir.path("TALC.DB");
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::string reason;
+    } cases[] = {
+        {"missing", [] {}, "Не найден файл таблицы пределов"},
+        {"not a database",
+         [&] { ASSERT_EQ(writeFileAtomically(path, std::string(4096, 'x')), WriteStatus::Ok); },
+         "это не база данных SQLite"},
+        {"another table", [&] { execSql(path, "CREATE TABLE other (a INT)"); }, "нет таблицы TALC"},
+        {"a column missing",
+         [&] {
+             execSql(path,
+                     "CREATE TABLE TALC (Key INTEGER PRIMARY KEY, Config TEXT, FieldName TEXT, "
+                     "MinValue FLOAT, MaxValue FLOAT, Title TEXT)");
+         },
+         "нет поля Message"},
+        {"a bound that is no number",
+         [&] {
+             writeLimits(path, deliveredLimits());
+             execSql(path, "UPDATE TALC SET MinValue = 'десять' WHERE Key = 4");
+         },
+         "запись Key=4: поле MinValue не число"},
+        {"a message too long",
+         [&] {
+             writeLimits(path, deliveredLimits());
+             execSql(path,
+                     "UPDATE TALC SET Message = '" + std::string(37, 'M') + "' WHERE Key = 2");
+         },
+         "запись Key=2: текст поля Message длиннее 36 символов"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        removeFile(path);
+        c.make();
+        LimitsTable limits(path);
+        try {
+            limits.Open();
+            ADD_FAILURE() << "opened";
+        } catch (const EngineError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(path), std::string::npos) << message;
+            EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        }
+        EXPECT_FALSE(limits.isOpen());
+        try {
+            limits.FindLimits("ТАЛ-1", "Param 02");
+            ADD_FAILURE() << "found in a closed table";
+        } catch (const EngineError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+        }
+    }
+}
+
+class LimitsTableTest : public ::testing::Test {
+protected:
+    void open(const std::vector<LimitsRecord>& records) {
+        writeLimits(dir.path("TALC.DB"), records);
+        limits.setPath(dir.path("TALC.DB"));
+        limits.Open();
+    }
+
+    TempDir dir;
+    LimitsTable limits;
+};
+
+TEST_F(LimitsTableTest, FindsRowsWhateverTheLetterCase) {
+    auto records = deliveredLimits();
+    records.push_back(limitsRecord("ТЁМНЫЙ", "Param 1", 1, 2, "ё"));
+    records.push_back(limitsRecord("tal-x", "Param 1", 1, 2, "latin"));
+    records.push_back(limitsRecord("ДЛИННАЯМОД", "Param 1", 1, 2, "ten letters"));
+    open(records);
+    const struct {
+        const char* model;
+        const char* field;
+        std::optional<std::string> message;
+    } cases[] = {
+        {"тал-1", "param 02", "Допустимые пределы 0..180 мм"},
+        {"ТАЛ-2", "PARAM 8", "Допустимые пределы 0,05..9,999 мм"},
+        {"Тал-2", "Param 8", "Допустимые пределы 0,05..9,999 мм"},
+        {"тёмный", "Param 1", "ё"},
+        {"TAL-X", "param 1", "latin"},
+        {"ТАЛ-3", "Param 02", std::nullopt},
+        {"ТАЛ-1", "Param 03", std::nullopt},
+        {"ТАЛ-1", "Param 0", std::nullopt},
+        {"ТАЛ", "Param 02", std::nullopt},
+        // Longer than the field: it must not match the row holding its first ten letters.
+        {"ДЛИННАЯМОДЕЛЬ", "Param 1", std::nullopt},
+        {"ТАЛ-1", "Param 1xxx", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " / " + c.field);
+        const bool found = limits.FindLimits(c.model, c.field);
+        EXPECT_EQ(found, c.message.has_value());
+        if (found && c.message) {
+            EXPECT_EQ(limits.current().message, *c.message);
+        }
+    }
+    EXPECT_TRUE(limits.hasModel("тал-2"));
+    EXPECT_FALSE(limits.hasModel("ТАЛ-3"));
+    EXPECT_FALSE(limits.hasModel("ДЛИННАЯМОДЕЛЬ"));
+}
+
+TEST_F(LimitsTableTest, RowsAreReadInModelThenFieldNameOrder) {
+    open({limitsRecord("тал-2", "Param 1", 0, 1, "a"), limitsRecord("ТАЛ-1", "Param 2", 0, 1, "b"),
+          limitsRecord("Тал-1", "param 1", 0, 1, "c"), limitsRecord("АБВ", "Param 9", 0, 1, "d")});
+    Table& table = limits.table();
+    std::vector<std::string> walk;
+    for (table.first(); !table.eof(); table.next())
+        walk.push_back(table.asText(lim::Config) + "/" + table.asText(lim::FieldName));
+    EXPECT_EQ(walk, (std::vector<std::string>{"АБВ/Param 9", "Тал-1/param 1", "ТАЛ-1/Param 2",
+                                              "тал-2/Param 1"}));
+}
+
+TEST_F(LimitsTableTest, RefusesEveryChange) {
+    open(deliveredLimits());
+    Table& table = limits.table();
+    const int count = table.recordCount();
+    table.first();
+    const Value message = table.value(lim::Message);
+    EXPECT_THROW(table.setText(lim::Message, "x"), EngineError);
+    EXPECT_THROW(table.edit(), EngineError);
+    EXPECT_THROW(table.append(), EngineError);
+    EXPECT_THROW(table.insert(), EngineError);
+    EXPECT_THROW(table.remove(), EngineError);
+    EXPECT_EQ(table.state(), TableState::Browse);
+    EXPECT_EQ(table.recordCount(), count);
+    EXPECT_EQ(table.value(lim::Message), message);
+}
+
+TEST_F(LimitsTableTest, OpeningAgainReadsTheFileAgain) {
+    open(deliveredLimits());
+    limits.Open();  // already open: nothing happens
+    EXPECT_EQ(limits.table().recordCount(), 32);
+    writeLimits(dir.path("TALC.DB"), {limitsRecord("ТАЛ-1", "Param 02", 0, 50, "новое")});
+    limits.Close();
+    limits.Open();
+    EXPECT_EQ(limits.table().recordCount(), 1);
+    ASSERT_TRUE(limits.FindLimits("ТАЛ-1", "Param 02"));
+    EXPECT_EQ(limits.current().maxValue, 50);
+}
+
+class LimitHintsTest : public LimitsTableTest {
+protected:
+    FakeDesktop desktop;
+    EditorState state;
+};
+
+TEST_F(LimitHintsTest, CopiesTheModelsMessagesIntoTheSixteenHints) {
+    const auto records = deliveredLimits();
+    open(records);
+    state.machineModel = "ТАЛ-2";
+    state.lastValueAccepted = false;
+    limits.ApplyLimitHints(state, desktop);
+    EXPECT_TRUE(state.lastValueAccepted);
+    std::vector<std::string> expected;
+    for (const CheckedField& field : kCheckedFields)
+        expected.push_back("hint " + std::string(field.control) + " " +
+                           limitsMessage(records, "ТАЛ-2", std::string(field.fieldName)).value());
+    EXPECT_EQ(desktop.calls, expected);
+}
+
+TEST_F(LimitHintsTest, AModelWithoutARowLeavesThatHintAsItWas) {
+    auto records = deliveredLimits();
+    for (const CheckedField& field : kCheckedFields)
+        if (field.fieldName != "Param 02" && field.fieldName != "Param 17")
+            records.push_back(limitsRecord("ТАЛ-3", std::string(field.fieldName), 0, 1,
+                                           "ТАЛ-3 " + std::string(field.fieldName)));
+    open(records);
+    state.machineModel = "ТАЛ-1";
+    limits.ApplyLimitHints(state, desktop);
+    desktop.calls.clear();
+    state.machineModel = "ТАЛ-3";
+    limits.ApplyLimitHints(state, desktop);
+    EXPECT_EQ(hintCalls(desktop).size(), kCheckedFields.size() - 2);
+    EXPECT_EQ(desktop.hints["DBEdit02"], "Допустимые пределы 0..180 мм");
+    EXPECT_EQ(desktop.hints["DBEdit17"], "Меньше числа строк программы");
+    EXPECT_EQ(desktop.hints["DBEdit18"], "ТАЛ-3 Param 18");
+
+    desktop.calls.clear();
+    state.machineModel = "ТАЛ-9";
+    limits.ApplyLimitHints(state, desktop);
+    EXPECT_TRUE(desktop.calls.empty());
+}
+
+}  // namespace
+}  // namespace tal::test
