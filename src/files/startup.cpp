@@ -4,14 +4,15 @@
 #include "editor/editor_state.h"
 #include "files/blank_image.h"
 #include "files/settings_file.h"
+#include "limits/limits_table.h"
 #include "store/file_system.h"
 #include "store/program_store.h"
 #include "store/table_files.h"
 
 namespace tal {
 
-Startup::Startup(EditorState& state, ProgramStore& store, Desktop& desktop)
-    : m_state(state), m_store(store), m_desktop(desktop) {}
+Startup::Startup(EditorState& state, ProgramStore& store, LimitsTable& limits, Desktop& desktop)
+    : m_state(state), m_store(store), m_limits(limits), m_desktop(desktop) {}
 
 bool Startup::FormCreate(const std::string& executableFolder) {
     m_state.settingsFilePath = joinFolder(executableFolder, "TAL.cfg");
@@ -42,6 +43,7 @@ void Startup::FormShow() {
 void Startup::FormDestroy() {
     m_store.headers().close();
     m_store.lines().close();
+    m_limits.Close();
 }
 
 }  // namespace tal

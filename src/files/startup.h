@@ -5,6 +5,7 @@
 namespace tal {
 
 class Desktop;
+class LimitsTable;
 class ProgramStore;
 struct EditorState;
 
@@ -12,7 +13,7 @@ struct EditorState;
 // first shown, the closed tables when it is destroyed.
 class Startup {
 public:
-    Startup(EditorState& state, ProgramStore& store, Desktop& desktop);
+    Startup(EditorState& state, ProgramStore& store, LimitsTable& limits, Desktop& desktop);
 
     // Forms the paths of TAL.cfg and TAL.ini in `executableFolder`, checks that the table files
     // exist in the current directory, reads the blank image and the settings. False when the
@@ -24,6 +25,7 @@ public:
 private:
     EditorState& m_state;
     ProgramStore& m_store;
+    LimitsTable& m_limits;
     Desktop& m_desktop;
 };
 

@@ -9,8 +9,9 @@ Workbench::Workbench(Desktop& desktop, ValueCheckMode mode)
     : m_desktop(desktop),
       m_store(m_state, desktop),
       m_checks(m_store, m_limits),
-      m_startup(m_state, m_store, desktop),
+      m_startup(m_state, m_store, m_limits, desktop),
       m_workingFiles(m_state, m_store, desktop),
+      m_settingsWindow(m_state, m_limits, desktop),
       m_deviceTransfer(m_state, m_store, desktop, m_workingFiles) {
     m_store.setBlankImageReader([this] { return ReadBlankImage(m_state, m_desktop); });
     if (mode == ValueCheckMode::Checked)

@@ -4,6 +4,7 @@
 
 #include "device/device_transfer.h"
 #include "editor/editor_state.h"
+#include "files/settings_window.h"
 #include "files/startup.h"
 #include "files/working_files.h"
 #include "limits/limits_table.h"
@@ -33,6 +34,7 @@ public:
     Desktop& desktop() { return m_desktop; }
     Startup& startup() { return m_startup; }
     WorkingFiles& workingFiles() { return m_workingFiles; }
+    SettingsWindow& settingsWindow() { return m_settingsWindow; }  // logic of Form8
     DeviceTransfer& deviceTransfer() { return m_deviceTransfer; }
 
     // Opening Table0 and Table1 then checks their files in the current directory.
@@ -50,6 +52,7 @@ private:
     ValueChecks m_checks;
     Startup m_startup;
     WorkingFiles m_workingFiles;
+    SettingsWindow m_settingsWindow;
     DeviceTransfer m_deviceTransfer;
 };
 

@@ -5,6 +5,7 @@
 #include "files_fixture.h"
 #include "store/table_files.h"
 #include "store/text.h"
+#include "support/limits_data.h"
 
 namespace tal::test {
 namespace {
@@ -166,7 +167,7 @@ TEST_F(StartupTest, ASettingsFileThatCannotBeReadLeavesTheSettingsAsTheyWere) {
     EXPECT_EQ(state.dialogFolder, "keep");
 }
 
-TEST_F(StartupTest, FormShowEmptiesTheTablesAndTheClipboard) {
+TEST_F(StartupTest, FormShowEmptiesTheTablesAndTheClipboardAndFormDestroyClosesThem) {
     ASSERT_TRUE(formCreate());
     const std::string path = dir / "A.bin";
     buildImage(R"({"programs":[{"ProgNum":4,"lines":[{}]}]})", path);
@@ -183,7 +184,10 @@ TEST_F(StartupTest, FormShowEmptiesTheTablesAndTheClipboard) {
     EXPECT_FALSE(bench.state().modified);
     EXPECT_FALSE(desktop.isEnabled(Control::SpeedButton4));
 
+    writeLimits((workFolder / "TALC.DB").string(), deliveredLimits());
+    bench.limits().Open();
     bench.startup().FormDestroy();
+    EXPECT_FALSE(bench.limits().isOpen());
     EXPECT_FALSE(bench.store().headers().isOpen());
     EXPECT_FALSE(bench.store().lines().isOpen());
 }
