@@ -13,14 +13,14 @@ static void registerIcons() {
 namespace tal {
 namespace {
 
-struct ButtonSpec {
+struct ButtonLayout {
     int number;
     int left;
     const char* hint;
     const char* icon;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonLayout kButtons[] = {
     {1, 8, "Выход", "exit"},
     {2, 56, "Создать", "new"},
     {3, 80, "Открыть", "open"},
@@ -63,16 +63,16 @@ ToolBar::ToolBar(QWidget* parent) : QFrame(parent) {
     setLineWidth(1);
     setFixedHeight(kHeight);
 
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonLayout& layout : kButtons) {
         auto* button = new QToolButton(this);
-        button->setObjectName(QStringLiteral("SpeedButton%1").arg(spec.number));
+        button->setObjectName(QStringLiteral("SpeedButton%1").arg(layout.number));
         button->setAutoRaise(false);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(spec.left, 8, 25, 25);
+        button->setGeometry(layout.left, 8, 25, 25);
         button->setIconSize(QSize(16, 16));
-        button->setIcon(toolbarIcon(spec.icon));
-        button->setToolTip(QString::fromUtf8(spec.hint));
-        m_buttons[spec.number] = button;
+        button->setIcon(toolbarIcon(layout.icon));
+        button->setToolTip(QString::fromUtf8(layout.hint));
+        m_buttons[layout.number] = button;
     }
 
     m_label1 = new QLabel(QString::fromUtf8("Солержимое буфера обмена (программа/строка):"), this);
