@@ -7,25 +7,58 @@
 namespace tal {
 
 enum class MessageIcon { None, Error, Information };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, OkCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // The two grids of the main window.
 enum class Grid { None, Headers /* DBGrid0 */, Lines /* DBGrid1 */ };
 
-// Controls whose enabling the logic switches.
+// The controls the logic addresses, for enabling and hints. Each window registers the ones it
+// holds, so a control can only ever reach its own window.
 enum class Control {
-    DBGrid1,        // line grid of the main window
+    // main window
+    DBGrid1,        // line grid
     SpeedButton4,   // Save
     SpeedButton9,   // Delete
     SpeedButton60,  // Copy
-    EditAddLine,    // edit window: "Добавить строку" (its SpeedButton1)
-    DBNavigator1,   // edit window: line navigator
-    ScrollBox0,     // edit window: header panel
-    ScrollBox1,     // edit window: line panel
-    DBEdit17,       // edit window: number of lines repeated
-    DBEdit18,       // edit window: offset
+    // edit window
+    EditAddLine,   // "Добавить строку" (its SpeedButton1)
+    DBNavigator0,  // header navigator
+    DBNavigator1,  // line navigator
+    ScrollBox0,    // header panel
+    ScrollBox1,    // line panel
+    ProgDBText,
+    StringDBText,
+    DBRadioGroup01,
+    DBRadioGroup03,
+    DBEdit02,
+    DBEdit04,
+    DBEdit05,
+    DBEdit06,  // remark
+    DBEdit1,
+    DBEdit2,
+    DBRadioGroup3,
+    DBEdit4,
+    DBRadioGroup5,
+    DBEdit8,
+    DBEdit6,
+    DBEdit7,
+    DBRadioGroup9,
+    DBEdit10,
+    DBEdit11,
+    DBRadioGroup12,
+    DBRadioGroup13,
+    DBEdit14,
+    DBEdit15,
+    DBEdit16,
+    DBEdit17,  // number of lines repeated
+    DBEdit18,  // offset
+    DBRadioGroup19,
 };
+
+// The control's name in the forms ("DBEdit02"); the edit window's "Добавить строку" is
+// "SpeedButton1" there.
+const char* controlName(Control control);
 
 enum class DialogAnswer { Create /* "Создать" */, Paste /* "Вставить" */, Cancel /* "Отменить" */ };
 
@@ -61,8 +94,8 @@ public:
     virtual void focusGrid(Grid grid) = 0;
 
     virtual void setEnabled(Control control, bool enabled) = 0;
-    // Tooltip of an edit-window input control, named as in the form ("DBEdit02").
-    virtual void setHint(const std::string& control, const std::string& hint) = 0;
+    // Tooltip of an input control.
+    virtual void setHint(Control control, const std::string& hint) = 0;
 
     virtual void setClipboardIndicator(const std::string& text) = 0;  // Label2
     virtual void setStatusFileName(const std::string& name) = 0;      // status panel 1
@@ -84,6 +117,31 @@ public:
     virtual void closeMainWindow() = 0;
     // Ends the application as soon as its event loop runs.
     virtual void quitApplication() = 0;
+};
+
+// A desktop that does nothing and answers every question in the negative: Ok for a notice, No
+// for a question, Cancel for a dialog. Fakes and headless tools override what they need.
+class NullDesktop : public Desktop {
+public:
+    MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon,
+                              MessageButtons buttons) override;
+    Grid focusedGrid() override { return Grid::None; }
+    void focusGrid(Grid) override {}
+    void setEnabled(Control, bool) override {}
+    void setHint(Control, const std::string&) override {}
+    void setClipboardIndicator(const std::string&) override {}
+    void setStatusFileName(const std::string&) override {}
+    NewProgramResult askNewProgram(unsigned, bool) override { return {}; }
+    DialogAnswer askNewLine(unsigned, bool) override { return DialogAnswer::Cancel; }
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&) override { return {}; }
+    void beep() override {}
+    bool startProgram(const ProgramLaunch&) override { return false; }
+    void showEditWindow() override {}
+    void showSettingsWindow() override {}
+    void closeMainWindow() override {}
+    void quitApplication() override {}
 };
 
 }  // namespace tal

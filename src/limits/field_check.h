@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/desktop.h"
 #include "editor/value.h"
 #include "store/editing_tables.h"
 
@@ -29,7 +30,7 @@ enum class BoundRule {
 // One of the sixteen checked numeric fields.
 struct CheckedField {
     std::string_view fieldName;  // as in the tables and in TALC: "Param 02"
-    std::string_view control;    // its input control in the edit window: "DBEdit02"
+    Control control;             // its input control in the edit window
     CheckedTable table;
     int field;                          // index in Table0 or Table1
     int multiplier;                     // k of a real field's step (100 for 0.01); 0: integer field
@@ -45,23 +46,23 @@ inline constexpr std::string_view kPrecision01 = "Максимальная то�
 
 // The sixteen fields in the order of their hints.
 inline constexpr std::array<CheckedField, 16> kCheckedFields{{
-    {"Param 02", "DBEdit02", CheckedTable::Headers, hdr::Param02, 100, kPrecision001},
-    {"Param 04", "DBEdit04", CheckedTable::Headers, hdr::Param04, 0, {}},
-    {"Param 05", "DBEdit05", CheckedTable::Headers, hdr::Param05, 0, {}},
-    {"Param 1", "DBEdit1", CheckedTable::Lines, ln::param(1), 0, {}},
-    {"Param 2", "DBEdit2", CheckedTable::Lines, ln::param(2), 0, {}},
-    {"Param 4", "DBEdit4", CheckedTable::Lines, ln::param(4), 0, {}},
-    {"Param 6", "DBEdit6", CheckedTable::Lines, ln::param(6), 100, kPrecision001},
-    {"Param 7", "DBEdit7", CheckedTable::Lines, ln::param(7), 100, kPrecision001,
+    {"Param 02", Control::DBEdit02, CheckedTable::Headers, hdr::Param02, 100, kPrecision001},
+    {"Param 04", Control::DBEdit04, CheckedTable::Headers, hdr::Param04, 0, {}},
+    {"Param 05", Control::DBEdit05, CheckedTable::Headers, hdr::Param05, 0, {}},
+    {"Param 1", Control::DBEdit1, CheckedTable::Lines, ln::param(1), 0, {}},
+    {"Param 2", Control::DBEdit2, CheckedTable::Lines, ln::param(2), 0, {}},
+    {"Param 4", Control::DBEdit4, CheckedTable::Lines, ln::param(4), 0, {}},
+    {"Param 6", Control::DBEdit6, CheckedTable::Lines, ln::param(6), 100, kPrecision001},
+    {"Param 7", Control::DBEdit7, CheckedTable::Lines, ln::param(7), 100, kPrecision001,
      BoundRule::LowerIsParam6},
-    {"Param 8", "DBEdit8", CheckedTable::Lines, ln::param(8), 1000, kPrecision0001},
-    {"Param 10", "DBEdit10", CheckedTable::Lines, ln::param(10), 0, {}},
-    {"Param 11", "DBEdit11", CheckedTable::Lines, ln::param(11), 100, kPrecision001},
-    {"Param 14", "DBEdit14", CheckedTable::Lines, ln::param(14), 0, {}},
-    {"Param 15", "DBEdit15", CheckedTable::Lines, ln::param(15), 10, kPrecision01},
-    {"Param 16", "DBEdit16", CheckedTable::Lines, ln::param(16), 0, {}},
-    {"Param 17", "DBEdit17", CheckedTable::Lines, ln::param(17), 0, {}, BoundRule::UpperIsProgSize},
-    {"Param 18", "DBEdit18", CheckedTable::Lines, ln::param(18), 100, kPrecision001},
+    {"Param 8", Control::DBEdit8, CheckedTable::Lines, ln::param(8), 1000, kPrecision0001},
+    {"Param 10", Control::DBEdit10, CheckedTable::Lines, ln::param(10), 0, {}},
+    {"Param 11", Control::DBEdit11, CheckedTable::Lines, ln::param(11), 100, kPrecision001},
+    {"Param 14", Control::DBEdit14, CheckedTable::Lines, ln::param(14), 0, {}},
+    {"Param 15", Control::DBEdit15, CheckedTable::Lines, ln::param(15), 10, kPrecision01},
+    {"Param 16", Control::DBEdit16, CheckedTable::Lines, ln::param(16), 0, {}},
+    {"Param 17", Control::DBEdit17, CheckedTable::Lines, ln::param(17), 0, {}, BoundRule::UpperIsProgSize},
+    {"Param 18", Control::DBEdit18, CheckedTable::Lines, ln::param(18), 100, kPrecision001},
 }};
 
 // The other values two fields are bounded by.

@@ -104,7 +104,7 @@ void LimitsTable::ApplyLimitHints(EditorState& state, Desktop& desktop) {
     state.lastValueAccepted = true;
     for (const CheckedField& field : kCheckedFields) {
         if (FindLimits(state.machineModel, field.fieldName))
-            desktop.setHint(std::string(field.control), current().message);
+            desktop.setHint(field.control, current().message);
     }
 }
 

@@ -18,14 +18,4 @@ void TForm2::showAndRaise() {
     activateWindow();
 }
 
-bool TForm2::controlEnabled(Control control) const {
-    auto it = m_enabled.find(control);
-    return it == m_enabled.end() || it->second;
-}
-
-std::string TForm2::hint(const std::string& control) const {
-    auto it = m_hints.find(control);
-    return it == m_hints.end() ? std::string() : it->second;
-}
-
 }  // namespace tal

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/desktop.h"
+#include "ui/binding/control_registry.h"
 
 namespace tal {
 
@@ -19,14 +20,10 @@ public:
     // As SpeedButton10Click: shown if hidden, and brought to the front.
     void showAndRaise();
 
-    void setControlEnabled(Control control, bool enabled) { m_enabled[control] = enabled; }
-    bool controlEnabled(Control control) const;
-    void setHint(const std::string& control, const std::string& hint) { m_hints[control] = hint; }
-    std::string hint(const std::string& control) const;
+    const ControlRegistry& controls() const { return m_controls; }
 
 private:
-    std::map<Control, bool> m_enabled;
-    std::map<std::string, std::string> m_hints;
+    ControlRegistry m_controls;
 };
 
 }  // namespace tal

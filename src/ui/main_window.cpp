@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "store/editing_tables.h"
@@ -109,6 +110,10 @@ TForm1::TForm1(ProgramStore& store, QWidget* parent) : QWidget(parent) {
     layout->addWidget(statusBar);
 
     setTabOrder(m_grid0, m_grid1);
+    m_controls.add(Control::DBGrid1, m_grid1);
+    m_controls.add(Control::SpeedButton4, m_panel1->SpeedButton(4));
+    m_controls.add(Control::SpeedButton9, m_panel1->SpeedButton(9));
+    m_controls.add(Control::SpeedButton60, m_panel1->SpeedButton(60));
     placeWindow(this, QRect(201, 102, 800, 600), false);
 }
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "editor/desktop.h"
+#include "ui/binding/control_registry.h"
 
 class QGroupBox;
 class QLabel;
@@ -33,6 +34,7 @@ public:
     Grid focusedGrid() const;
     void focusGrid(Grid grid);
     ProgramGrid* grid(Grid grid) const;
+    const ControlRegistry& controls() const { return m_controls; }
 
 signals:
     void formShown();    // FormShow: the window is shown for the first time
@@ -50,6 +52,7 @@ private:
     ProgramGrid* m_grid1;
     QLabel* m_status0;
     QLabel* m_status1;
+    ControlRegistry m_controls;
     bool m_shown = false;
 };
 

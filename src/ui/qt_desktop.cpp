@@ -73,15 +73,28 @@ MessageAnswer QtDesktop::showMessage(const std::string& text, const std::string&
     const QMessageBox::Icon boxIcon = icon == MessageIcon::Error         ? QMessageBox::Critical
                                       : icon == MessageIcon::Information ? QMessageBox::Information
                                                                          : QMessageBox::NoIcon;
-    const QMessageBox::StandardButtons boxButtons =
-        buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    QMessageBox::StandardButtons boxButtons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    if (buttons == MessageButtons::YesNo) {
+        boxButtons = QMessageBox::Yes | QMessageBox::No;
+        defaultButton = QMessageBox::Yes;
+    } else if (buttons == MessageButtons::OkCancel) {
+        boxButtons = QMessageBox::Ok | QMessageBox::Cancel;
+    }
     QMessageBox box(boxIcon, qs(caption), qs(text), boxButtons);
-    if (buttons == MessageButtons::YesNo)
-        box.setDefaultButton(QMessageBox::Yes);
-    const int answer = box.exec();
-    if (buttons == MessageButtons::Ok)
-        return MessageAnswer::Ok;
-    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    box.setDefaultButton(defaultButton);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
+                   : buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                      : MessageAnswer::Cancel;
+    }
 }
 
 Grid QtDesktop::focusedGrid() {
@@ -93,32 +106,24 @@ void QtDesktop::focusGrid(Grid grid) {
         m_main->focusGrid(grid);
 }
 
-void QtDesktop::setEnabled(Control control, bool enabled) {
-    if (!m_main)
-        return;
-    switch (control) {
-        case Control::DBGrid1:
-            m_main->DBGrid1()->setEnabled(enabled);
-            return;
-        case Control::SpeedButton4:
-            m_main->Panel1()->SpeedButton(4)->setEnabled(enabled);
-            return;
-        case Control::SpeedButton9:
-            m_main->Panel1()->SpeedButton(9)->setEnabled(enabled);
-            return;
-        case Control::SpeedButton60:
-            m_main->Panel1()->SpeedButton(60)->setEnabled(enabled);
-            return;
-        default:
-            if (m_edit)
-                m_edit->setControlEnabled(control, enabled);
-            return;
-    }
+QWidget* QtDesktop::findControl(Control control) const {
+    if (m_main)
+        if (QWidget* widget = m_main->controls().find(control))
+            return widget;
+    if (m_edit)
+        if (QWidget* widget = m_edit->controls().find(control))
+            return widget;
+    return nullptr;
 }
 
-void QtDesktop::setHint(const std::string& control, const std::string& hint) {
-    if (m_edit)
-        m_edit->setHint(control, hint);
+void QtDesktop::setEnabled(Control control, bool enabled) {
+    if (QWidget* widget = findControl(control))
+        widget->setEnabled(enabled);
+}
+
+void QtDesktop::setHint(Control control, const std::string& hint) {
+    if (QWidget* widget = findControl(control))
+        widget->setToolTip(qs(hint));
 }
 
 void QtDesktop::setClipboardIndicator(const std::string& text) {

@@ -7,6 +7,8 @@
 
 #include "editor/desktop.h"
 
+class QWidget;
+
 namespace tal {
 
 class TForm1;
@@ -36,7 +38,7 @@ public:
     Grid focusedGrid() override;
     void focusGrid(Grid grid) override;
     void setEnabled(Control control, bool enabled) override;
-    void setHint(const std::string& control, const std::string& hint) override;
+    void setHint(Control control, const std::string& hint) override;
     void setClipboardIndicator(const std::string& text) override;
     void setStatusFileName(const std::string& name) override;
     NewProgramResult askNewProgram(unsigned proposedNumber, bool pasteEnabled) override;
@@ -52,6 +54,9 @@ public:
     void quitApplication() override;
 
 private:
+    // The control in whichever window registered it; nothing before the windows exist.
+    QWidget* findControl(Control control) const;
+
     TForm1* m_main = nullptr;
     TForm2* m_edit = nullptr;
     TForm5* m_newProgram = nullptr;

@@ -262,7 +262,7 @@ TEST_F(LimitHintsTest, CopiesTheModelsMessagesIntoTheSixteenHints) {
     EXPECT_TRUE(state.lastValueAccepted);
     std::vector<std::string> expected;
     for (const CheckedField& field : kCheckedFields)
-        expected.push_back("hint " + std::string(field.control) + " " +
+        expected.push_back("hint " + std::string(controlName(field.control)) + " " +
                            limitsMessage(records, "ТАЛ-2", std::string(field.fieldName)).value());
     EXPECT_EQ(desktop.calls, expected);
 }

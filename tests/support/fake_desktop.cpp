@@ -20,41 +20,16 @@ void PrintTo(const RecordedMessage& message, std::ostream* out) {
     static const char* const icons[] = {"no icon", "error", "information"};
     *out << '"' << message.text << "\" / \"" << message.caption << "\" ("
          << icons[static_cast<int>(message.icon)]
-         << (message.buttons == MessageButtons::Ok ? ", OK)" : ", Yes/No)");
-}
-
-std::string controlName(Control control) {
-    switch (control) {
-        case Control::DBGrid1:
-            return "DBGrid1";
-        case Control::SpeedButton4:
-            return "SpeedButton4";
-        case Control::SpeedButton9:
-            return "SpeedButton9";
-        case Control::SpeedButton60:
-            return "SpeedButton60";
-        case Control::EditAddLine:
-            return "EditAddLine";
-        case Control::DBNavigator1:
-            return "DBNavigator1";
-        case Control::ScrollBox0:
-            return "ScrollBox0";
-        case Control::ScrollBox1:
-            return "ScrollBox1";
-        case Control::DBEdit17:
-            return "DBEdit17";
-        case Control::DBEdit18:
-            return "DBEdit18";
-    }
-    return "?";
+         << (message.buttons == MessageButtons::Ok      ? ", OK)"
+             : message.buttons == MessageButtons::YesNo ? ", Yes/No)"
+                                                        : ", OK/Cancel)");
 }
 
 MessageAnswer FakeDesktop::showMessage(const std::string& text, const std::string& caption,
                                        MessageIcon icon, MessageButtons buttons) {
     messages.push_back({text, caption, icon, buttons});
     calls.push_back("message " + caption + ": " + text);
-    const MessageAnswer fallback =
-        buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    const MessageAnswer fallback = NullDesktop::showMessage(text, caption, icon, buttons);
     return pop(messageAnswers, fallback);
 }
 
@@ -65,12 +40,12 @@ void FakeDesktop::focusGrid(Grid grid) {
 
 void FakeDesktop::setEnabled(Control control, bool on) {
     enabled[control] = on;
-    calls.push_back("enable " + controlName(control) + " " + (on ? "1" : "0"));
+    calls.push_back("enable " + std::string(controlName(control)) + " " + (on ? "1" : "0"));
 }
 
-void FakeDesktop::setHint(const std::string& control, const std::string& hint) {
-    hints[control] = hint;
-    calls.push_back("hint " + control + " " + hint);
+void FakeDesktop::setHint(Control control, const std::string& hint) {
+    hints[controlName(control)] = hint;
+    calls.push_back("hint " + std::string(controlName(control)) + " " + hint);
 }
 
 void FakeDesktop::setClipboardIndicator(const std::string& text) {

@@ -22,7 +22,7 @@ void PrintTo(const RecordedMessage& message, std::ostream* out);
 
 // A scripted desktop: records every call in order and answers from queues. An empty queue
 // answers No, Cancel or nothing, so a test that forgot an answer sees the command stop.
-class FakeDesktop : public Desktop {
+class FakeDesktop : public NullDesktop {
 public:
     // Every call as one line, in order ("message Загрузка данных: ...", "enable SpeedButton9 0").
     std::vector<std::string> calls;
@@ -58,7 +58,7 @@ public:
     Grid focusedGrid() override { return focus; }
     void focusGrid(Grid grid) override;
     void setEnabled(Control control, bool on) override;
-    void setHint(const std::string& control, const std::string& hint) override;
+    void setHint(Control control, const std::string& hint) override;
     void setClipboardIndicator(const std::string& text) override;
     void setStatusFileName(const std::string& name) override;
     NewProgramResult askNewProgram(unsigned proposedNumber, bool pasteEnabled) override;
@@ -84,6 +84,5 @@ public:
     std::vector<RecordedMessage> takeMessages();
 };
 
-std::string controlName(Control control);
 
 }  // namespace tal::test
