@@ -26,17 +26,15 @@ ProgramStore::ProgramStore(EditorState& state, Desktop& desktop)
     m_lines->beforeDelete = [this](Table&) { Table1BeforeDelete(); };
     m_lines->afterDelete = [this](Table&) { Table1AfterDelete(); };
     m_lines->afterScroll = [this](Table&) { Table1AfterScroll(); };
-    m_headers->addObserver(this);
-    m_lines->addObserver(this);
+    auto onChange = [this](const Table&, const TableChange& change) { dataChanged(change); };
+    m_headerChanges = m_headers->subscribe(onChange);
+    m_lineChanges = m_lines->subscribe(onChange);
 }
 
-ProgramStore::~ProgramStore() {
-    m_headers->removeObserver(this);
-    m_lines->removeObserver(this);
-}
-
-void ProgramStore::tableChanged(const Table&, TableEvent) {
-    m_state.modified = true;
+void ProgramStore::dataChanged(const TableChange& change) {
+    // A value, the current row or the rows changed; entering or leaving edit state is no change.
+    if (change.kind != ChangeKind::StateChanged)
+        m_state.modified = true;
 }
 
 void ProgramStore::updateEnabling() {

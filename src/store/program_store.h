@@ -27,10 +27,11 @@ struct LoadReport {
 
 // Owns the header table Table0 and the line table Table1 and keeps them and `currentImage`
 // consistent: loading, storing, and the slot bookkeeping on every insert and delete.
-class ProgramStore : private TableObserver {
+class ProgramStore {
 public:
     ProgramStore(EditorState& state, Desktop& desktop);
-    ~ProgramStore() override;
+    ProgramStore(const ProgramStore&) = delete;
+    ProgramStore& operator=(const ProgramStore&) = delete;
 
     Table& headers() { return *m_headers; }  // Table0
     Table& lines() { return *m_lines; }      // Table1
@@ -71,7 +72,8 @@ public:
     void updateEnabling();  // UpdateEnabling with the current row counts
 
 private:
-    void tableChanged(const Table& table, TableEvent event) override;  // DataSourceNDataChange
+    // DataSource0DataChange and DataSource1DataChange.
+    void dataChanged(const TableChange& change);
     void insertRowIntoFocusedGrid();
     // Links the current program's lines in table order; returns the first line's slot (the
     // header's own when there are none).
@@ -85,6 +87,8 @@ private:
     std::function<bool()> m_readBlankImage;
     bool m_pastingProgram = false;  // lines are being inserted by a program paste
     std::vector<std::int64_t> m_slotBuffer;
+    Table::Subscription m_headerChanges;
+    Table::Subscription m_lineChanges;
 };
 
 }  // namespace tal

@@ -23,6 +23,8 @@ Table::Table(std::string name, std::vector<FieldDef> fields, std::vector<std::st
     for (int field : m_index)
         m_isKey[field] = true;
     m_linkFields.assign(m_fields.size(), false);
+    if (m_fields.size() > 32)
+        throw EngineError("Таблица " + m_name + ": больше 32 полей");
 }
 
 Table::~Table() {
@@ -51,7 +53,8 @@ void Table::open() {
     m_cursor = lo();
     m_bof = true;
     m_eof = recordCount() == 0;
-    notify(TableEvent::Reset);
+    announce({.kind = ChangeKind::Reset});
+    announceState();
     notifyDetails();
     fireScroll();
 }
@@ -65,9 +68,15 @@ void Table::close() {
             currentRow()->values[field] = std::move(old);
     }
     m_undo.clear();
+    if (m_state != TableState::Browse) {
+        m_state = TableState::Browse;
+        announceState();
+    }
+    // Heard while the rows are still there; the state change that follows says they are gone.
+    announce({.kind = ChangeKind::Reset});
     m_state = TableState::Inactive;
     m_rangeDirty = true;
-    notify(TableEvent::Reset);
+    announceState();
     notifyDetails();
 }
 
@@ -228,8 +237,14 @@ std::size_t Table::insertionPoint(const Row& row) const {
 
 // ---- navigation ----------------------------------------------------------------------------
 
+void Table::updateRecord() {
+    if (m_state == TableState::Edit || m_state == TableState::Insert)
+        m_updateRecord.deliver(*this, {});
+}
+
 void Table::checkBrowseMode() {
     if (m_state == TableState::Edit || m_state == TableState::Insert) {
+        updateRecord();
         if (m_rowModified) {
             post();
         } else {
@@ -242,7 +257,7 @@ void Table::moveTo(std::size_t absolute, bool announce) {
     const bool moved = absolute != m_cursor;
     m_cursor = absolute;
     if (announce || moved)
-        notify(TableEvent::CursorMoved);
+        announceCursor();
     if (moved)
         notifyDetails();
     fireScroll();
@@ -325,6 +340,15 @@ bool Table::findKey(const std::vector<Value>& key) {
     return true;
 }
 
+void Table::refresh() {
+    requireOpen();
+    checkBrowseMode();
+    m_rangeDirty = true;
+    m_cursor = std::min(m_cursor, recordCount() == 0 ? lo() : hi() - 1);
+    announce({.kind = ChangeKind::Reset});
+    fireScroll();
+}
+
 // ---- editing -------------------------------------------------------------------------------
 
 void Table::startInsert(bool appendAtEnd) {
@@ -342,7 +366,8 @@ void Table::startInsert(bool appendAtEnd) {
         m_cursor = hi() - 1;
     m_state = TableState::Insert;
     m_eof = m_bof = false;
-    notify(TableEvent::RowsChanged);
+    announceState();
+    announceCursor();
     notifyDetails();
     if (afterInsert)
         afterInsert(*this);
@@ -367,10 +392,12 @@ void Table::edit() {
     m_keyTouched = false;
     m_rowModified = false;
     m_state = TableState::Edit;
+    announceState();
 }
 
 void Table::post() {
     requireOpen();
+    updateRecord();
     if (m_state == TableState::Insert) {
         RowPtr row = std::move(m_pending);
         if (m_autoIncField >= 0)
@@ -381,7 +408,9 @@ void Table::post() {
         m_state = TableState::Browse;
         m_cursor = at;
         m_keyTouched = false;
-        notify(TableEvent::RowsChanged);
+        announce({.kind = ChangeKind::RowsInserted, .row = visibleRowOf(at), .count = 1});
+        announceState();
+        announceCursor();
         notifyDetails();
         return;
     }
@@ -389,6 +418,7 @@ void Table::post() {
         return;
     m_state = TableState::Browse;
     m_undo.clear();
+    announceState();
     if (!m_keyTouched)
         return;
     m_keyTouched = false;
@@ -399,13 +429,15 @@ void Table::post() {
         (at + 1 == m_rows.size() || compareKeys(*m_rows[at], *m_rows[at + 1]) <= 0);
     if (inOrder)
         return;
+    const int from = visibleRowOf(at);
     RowPtr row = std::move(m_rows[at]);
     m_rows.erase(m_rows.begin() + at);
     const std::size_t to = insertionPoint(*row);
     m_rows.insert(m_rows.begin() + to, std::move(row));
     m_cursor = to;
     m_rangeDirty = true;
-    notify(TableEvent::RowsChanged);
+    announce({.kind = ChangeKind::RowMoved, .row = visibleRowOf(to), .from = from});
+    announceCursor();
 }
 
 void Table::cancel() {
@@ -415,20 +447,29 @@ void Table::cancel() {
         m_keyTouched = false;
         m_cursor = std::min(m_cursorBeforeInsert, recordCount() == 0 ? lo() : hi() - 1);
         m_eof = m_bof = recordCount() == 0;
-        notify(TableEvent::RowsChanged);
+        announceState();
+        announceCursor();
         notifyDetails();
         fireScroll();
         return;
     }
     if (m_state == TableState::Edit) {
         Row* row = currentRow();
-        for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it)
+        std::uint32_t restored = 0;
+        for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it) {
             row->values[it->first] = std::move(it->second);
+            restored |= 1u << it->first;
+        }
         const bool keyRestored = m_keyTouched;
         m_undo.clear();
         m_keyTouched = false;
         m_state = TableState::Browse;
-        notify(TableEvent::ValuesChanged);
+        announceState();
+        if (restored != 0)
+            announce({.kind = ChangeKind::ValuesChanged,
+                      .row = currentVisibleRow(),
+                      .count = 1,
+                      .fields = restored});
         if (keyRestored)
             notifyDetails();
     }
@@ -450,12 +491,14 @@ void Table::remove() {
     if (recordCount() == 0)
         return;  // the handler emptied the view
     const std::size_t at = m_cursor;
+    const int removedRow = visibleRowOf(at);
     m_rows.erase(m_rows.begin() + at);
     rangeAfterRemove(at);
     const int count = recordCount();
     m_cursor = count == 0 ? lo() : std::min(at, hi() - 1);
     m_eof = m_bof = count == 0;
-    notify(TableEvent::RowsChanged);
+    announce({.kind = ChangeKind::RowsRemoved, .row = removedRow, .count = 1});
+    announceCursor();
     notifyDetails();
     if (afterDelete)
         afterDelete(*this);
@@ -548,8 +591,8 @@ bool Table::assign(int field, Value& v) {
     return true;
 }
 
-void Table::announceValues(bool linkChanged) {
-    notify(TableEvent::ValuesChanged);
+void Table::announceValues(int row, int count, std::uint32_t fields, bool linkChanged) {
+    announce({.kind = ChangeKind::ValuesChanged, .row = row, .count = count, .fields = fields});
     if (!linkChanged)
         return;
     for (Table* detail : m_details)
@@ -560,20 +603,21 @@ void Table::setValue(int field, Value v) {
     requireOpen();
     if (!assign(field, v))
         return;
-    announceValues(m_linkFields[field]);
+    announceValues(currentVisibleRow(), 1, 1u << field, m_linkFields[field]);
 }
 
 void Table::setValues(std::span<std::pair<int, Value>> values) {
     requireOpen();
-    bool changed = false, linkChanged = false;
+    std::uint32_t changed = 0;
+    bool linkChanged = false;
     for (auto& [field, v] : values) {
         if (assign(field, v)) {
-            changed = true;
+            changed |= 1u << field;
             linkChanged = linkChanged || m_linkFields[field];
         }
     }
-    if (changed)
-        announceValues(linkChanged);
+    if (changed != 0)
+        announceValues(currentVisibleRow(), 1, changed, linkChanged);
 }
 
 void Table::updateVisibleRows(const std::function<void(RowAccess&)>& edit) {
@@ -596,7 +640,8 @@ void Table::updateVisibleRows(const std::function<void(RowAccess&)>& edit) {
             throw EngineError("Порядок записей таблицы " + m_name + " нарушен");
     }
     if (access.m_changed)
-        announceValues(access.m_linkChanged);
+        announceValues(access.m_firstChanged, access.m_lastChanged - access.m_firstChanged + 1,
+                       access.m_fields, access.m_linkChanged);
 }
 
 std::int64_t Table::RowAccess::integer(int field) const {
@@ -620,6 +665,10 @@ void Table::RowAccess::setInteger(int field, std::int64_t v) {
         return;
     target = Value::integer(v);
     m_changed = true;
+    if (m_firstChanged < 0)
+        m_firstChanged = m_index;
+    m_lastChanged = m_index;
+    m_fields |= 1u << field;
     m_keyChanged = m_keyChanged || m_table->m_isKey[field];
     m_linkChanged = m_linkChanged || m_table->m_linkFields[field];
 }
@@ -630,20 +679,29 @@ void Table::setValidator(int field, Validator validator) {
 
 // ---- events --------------------------------------------------------------------------------
 
-void Table::addObserver(TableObserver* observer) {
-    m_observers.push_back(observer);
-}
-
-void Table::removeObserver(TableObserver* observer) {
-    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer),
-                      m_observers.end());
-}
-
-void Table::notify(TableEvent event) {
-    if (!isOpen())
+void Table::announce(const TableChange& change) {
+    // Only a closing table speaks while inactive: it says so.
+    if (!isOpen() && change.kind != ChangeKind::StateChanged)
         return;
-    for (TableObserver* observer : m_observers)
-        observer->tableChanged(*this, event);
+    m_listeners.deliver(*this, change);
+}
+
+void Table::announceState() {
+    m_listeners.deliver(*this, {.kind = ChangeKind::StateChanged, .state = m_state});
+}
+
+void Table::announceCursor() {
+    announce({.kind = ChangeKind::CursorMoved, .row = currentVisibleRow()});
+}
+
+int Table::visibleRowOf(std::size_t absolute) const {
+    return static_cast<int>(absolute) - static_cast<int>(lo());
+}
+
+int Table::currentVisibleRow() const {
+    if (m_pending || recordCount() == 0)
+        return -1;
+    return visibleRowOf(m_cursor);
 }
 
 void Table::fireScroll() {
@@ -667,7 +725,7 @@ void Table::masterChanged() {
     m_cursor = lo();
     m_bof = true;
     m_eof = recordCount() == 0;
-    notify(TableEvent::Reset);
+    announce({.kind = ChangeKind::Reset});
     fireScroll();
 }
 

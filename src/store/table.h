@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/value.h"
+#include "store/table_change.h"
 
 namespace tal {
 
@@ -32,24 +33,6 @@ struct FieldDef {
     std::string name;
     FieldType type;
     int size = 0;  // characters, for String
-};
-
-enum class TableState { Inactive, Browse, Edit, Insert };
-
-// What changed, as announced to observers.
-enum class TableEvent {
-    Reset,          // opened, closed, the visible rows replaced (master moved)
-    RowsChanged,    // a row inserted, removed or moved
-    ValuesChanged,  // values of the current row changed
-    CursorMoved,    // another row became current
-};
-
-class Table;
-
-class TableObserver {
-public:
-    virtual ~TableObserver() = default;
-    virtual void tableChanged(const Table& table, TableEvent event) = 0;
 };
 
 // An in-memory dataset with a cursor, edit states, an index order kept incrementally,
@@ -112,6 +95,8 @@ public:
     void cancel();
     void remove();  // Delete: the following row becomes current
     bool findKey(const std::vector<Value>& key);
+    // Saves a pending change, then shows the rows anew from the first.
+    void refresh();
 
     // The current row (the pending one while inserting).
     const Value& value(int field) const;
@@ -143,6 +128,9 @@ public:
         Table* m_table = nullptr;
         Row* m_row = nullptr;
         int m_index = 0;
+        int m_firstChanged = -1;
+        int m_lastChanged = -1;
+        std::uint32_t m_fields = 0;
         bool m_changed = false;
         bool m_keyChanged = false;
         bool m_linkChanged = false;
@@ -161,8 +149,17 @@ public:
     Handler beforeInsert, afterInsert, beforeDelete, afterDelete, afterScroll;
     void setValidator(int field, Validator validator);
 
-    void addObserver(TableObserver* observer);
-    void removeObserver(TableObserver* observer);
+    using Subscription = TableListeners::Subscription;
+    // Every change, as it happens (see TableChange).
+    [[nodiscard]] Subscription subscribe(TableListeners::Listener listener) {
+        return m_listeners.add(std::move(listener));
+    }
+    // Asked before a pending change is saved, by Post and by every implicit post: controls that
+    // hold typed text not yet assigned assign it now. An error thrown here stops the post.
+    [[nodiscard]] Subscription subscribeUpdateRecord(std::function<void()> update) {
+        return m_updateRecord.add(
+            [update = std::move(update)](const Table&, const TableChange&) { update(); });
+    }
 
 private:
     struct Row {
@@ -172,8 +169,15 @@ private:
     using RowPtr = std::unique_ptr<Row>;
 
     void convert(int field, Value& v) const;  // to the field's type, in place
-    bool assign(int field, Value& v);  // true when the value changed; announces nothing
-    void announceValues(bool linkChanged);
+    bool assign(int field, Value& v);         // true when the value changed; announces nothing
+    void announce(const TableChange& change);
+    void announceState();
+    void announceCursor();
+    // Values of `count` rows from visible row `row` (-1: the pending row) changed.
+    void announceValues(int row, int count, std::uint32_t fields, bool linkChanged);
+    int visibleRowOf(std::size_t absolute) const;
+    int currentVisibleRow() const;  // -1 for a pending row or none
+    void updateRecord();
     int compareKeys(const Row& a, const Row& b) const;
     int compareValues(const Value& a, const Value& b) const;
     std::size_t insertionPoint(const Row& row) const;  // in m_rows, after equal keys
@@ -189,7 +193,6 @@ private:
     void startInsert(bool appendAtEnd);
     void moveTo(std::size_t absolute, bool announce);
     void masterChanged();
-    void notify(TableEvent event);
     void fireScroll();
     void notifyDetails();
 
@@ -223,7 +226,8 @@ private:
     mutable std::size_t m_lo = 0;
     mutable std::size_t m_hi = 0;
 
-    std::vector<TableObserver*> m_observers;
+    TableListeners m_listeners;
+    TableListeners m_updateRecord;
 };
 
 }  // namespace tal

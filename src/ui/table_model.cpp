@@ -1,17 +1,15 @@
 #include "ui/table_model.h"
 
 #include <QMetaObject>
+#include <algorithm>
 
 namespace tal {
 
 TableModel::TableModel(Table& table, std::vector<GridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns)) {
     m_rowCount = m_table.recordCount();
-    m_table.addObserver(this);
-}
-
-TableModel::~TableModel() {
-    m_table.removeObserver(this);
+    m_changes = m_table.subscribe(
+        [this](const Table&, const TableChange& change) { tableChanged(change); });
 }
 
 int TableModel::rowCount(const QModelIndex& parent) const {
@@ -65,16 +63,23 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-void TableModel::tableChanged(const Table&, TableEvent event) {
-    switch (event) {
-        case TableEvent::Reset:
-        case TableEvent::RowsChanged:
+void TableModel::tableChanged(const TableChange& change) {
+    switch (change.kind) {
+        case ChangeKind::Reset:
+        case ChangeKind::RowsInserted:
+        case ChangeKind::RowsRemoved:
+        case ChangeKind::RowMoved:
             m_rowsChanged = true;
             break;
-        case TableEvent::ValuesChanged:
-            m_valuesChanged = true;
+        case ChangeKind::ValuesChanged:
+            if (change.row < 0)
+                return;  // the pending new row is not shown
+            m_firstChangedRow =
+                m_firstChangedRow < 0 ? change.row : std::min(m_firstChangedRow, change.row);
+            m_lastChangedRow = std::max(m_lastChangedRow, change.row + change.count - 1);
             break;
-        case TableEvent::CursorMoved:
+        case ChangeKind::CursorMoved:
+        case ChangeKind::StateChanged:
             break;
     }
     scheduleFlush();
@@ -94,10 +99,13 @@ void TableModel::flush() {
         beginResetModel();
         m_rowCount = count;
         endResetModel();
-    } else if (m_valuesChanged && count > 0) {
-        emit dataChanged(index(0, 0), index(count - 1, columnCount() - 1), {Qt::DisplayRole});
+    } else if (m_firstChangedRow >= 0 && m_firstChangedRow < count) {
+        const int last = std::min(m_lastChangedRow, count - 1);
+        emit dataChanged(index(m_firstChangedRow, 0), index(last, columnCount() - 1),
+                         {Qt::DisplayRole});
     }
-    m_rowsChanged = m_valuesChanged = false;
+    m_rowsChanged = false;
+    m_firstChangedRow = m_lastChangedRow = -1;
     emit currentRowChanged(m_table.recNo());
 }
 

@@ -17,12 +17,12 @@ struct GridColumn {
 };
 
 // The rows of a table for a grid. It listens to the table engine and turns its announcements
-// into one model update per event-loop turn, however many rows a command touched.
-class TableModel : public QAbstractTableModel, private TableObserver {
+// into one model update per event-loop turn, however many rows a command touched: a reset when
+// rows came or went, otherwise a repaint of the rows whose values changed.
+class TableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     TableModel(Table& table, std::vector<GridColumn> columns, QObject* parent = nullptr);
-    ~TableModel() override;
 
     Table& table() { return m_table; }
     const std::vector<GridColumn>& columns() const { return m_columns; }
@@ -44,7 +44,7 @@ signals:
     void currentRowChanged(int row);
 
 private:
-    void tableChanged(const Table& table, TableEvent event) override;
+    void tableChanged(const TableChange& change);
     void scheduleFlush();
 
     Table& m_table;
@@ -52,7 +52,9 @@ private:
     int m_rowCount = 0;
     bool m_flushPending = false;
     bool m_rowsChanged = false;
-    bool m_valuesChanged = false;
+    int m_firstChangedRow = -1;  // rows whose values changed since the last flush
+    int m_lastChangedRow = -1;
+    Table::Subscription m_changes;
 };
 
 }  // namespace tal
