@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "ui/editor.h"
+#include "ui/edit_window.h"
 #include "ui/editor_application.h"
 #include "ui/main_window.h"
 #include "ui/tool_bar.h"
@@ -25,8 +26,13 @@ int main(int argc, char** argv) {
         QStringLiteral("screenshot"),
         QString::fromUtf8("Сохранить снимок главного окна в PNG и завершить работу."),
         QStringLiteral("PNG"));
+    const QCommandLineOption window(
+        QStringLiteral("window"),
+        QString::fromUtf8("Окно для снимка: main (главное) или edit (окно редактирования)."),
+        QStringLiteral("WINDOW"), QStringLiteral("main"));
     parser.addOption(open);
     parser.addOption(screenshot);
+    parser.addOption(window);
     parser.process(app);
 
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/');
@@ -46,9 +52,19 @@ int main(int argc, char** argv) {
     int result = 0;
     if (parser.isSet(screenshot)) {
         const QString png = parser.value(screenshot);
-        QTimer::singleShot(300, &app, [&] {
+        const QString which = parser.value(window);
+        if (which != QLatin1String("main") && which != QLatin1String("edit")) {
+            std::fprintf(stderr, "Неизвестное окно: %s\n", qPrintable(which));
+            return 2;
+        }
+        QWidget* target = editor.Form1();
+        if (which == QLatin1String("edit")) {
+            editor.Form1()->Panel1()->SpeedButton(10)->click();
+            target = editor.Form2();
+        }
+        QTimer::singleShot(300, &app, [&, target] {
             QCoreApplication::processEvents();
-            if (!editor.Form1()->grab().save(png, "PNG")) {
+            if (!target->grab().save(png, "PNG")) {
                 std::fprintf(stderr, "Не удалось записать %s\n", qPrintable(png));
                 result = 1;
             }

@@ -253,8 +253,10 @@ std::int64_t ProgramStore::relinkLines(bool renumber) {
 }
 
 void ProgramStore::Table1AfterScroll() {
-    const Value& repeats = m_lines->value(ln::param(16));
-    SetRepeatEditsEnabled(m_state, m_desktop, repeats.isNull() || repeats.asInteger() != 0);
+    // No line, or no repeat count, counts as a count other than 0.
+    const bool zero = m_lines->hasCurrentRow() && !m_lines->value(ln::param(16)).isNull() &&
+                      m_lines->value(ln::param(16)).asInteger() == 0;
+    SetRepeatEditsEnabled(m_state, m_desktop, !zero);
 }
 
 // ---- toolbar -------------------------------------------------------------------------------

@@ -18,11 +18,12 @@ Editor::Editor(std::string executableFolder)
     m_form1 = std::make_unique<TForm1>(m_bench.store());
     m_desktop.attach(m_form1.get(), nullptr, nullptr, nullptr);
     runGuarded([this] { m_started = FormCreate(); });
-    m_form2 = std::make_unique<TForm2>();
+    m_form2 = std::make_unique<TForm2>(m_bench.store(), m_bench.editWindow(), m_desktop);
     m_desktop.attach(m_form1.get(), m_form2.get(), nullptr, nullptr);
     // The edit window takes the hints of the machine model the settings named.
     if (m_started)
         runGuarded([this] { m_bench.ApplyLimitHints(); });
+    runGuarded([this] { m_bench.editWindow().FormCreate(); });
     m_form5 = std::make_unique<TForm5>(m_desktop);
     m_form6 = std::make_unique<TForm6>();
     m_desktop.attach(m_form1.get(), m_form2.get(), m_form5.get(), m_form6.get());

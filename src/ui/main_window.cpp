@@ -114,7 +114,7 @@ TForm1::TForm1(ProgramStore& store, QWidget* parent) : QWidget(parent) {
     m_controls.add(Control::SpeedButton4, m_panel1->SpeedButton(4));
     m_controls.add(Control::SpeedButton9, m_panel1->SpeedButton(9));
     m_controls.add(Control::SpeedButton60, m_panel1->SpeedButton(60));
-    placeWindow(this, QRect(201, 102, 800, 600), false);
+    placeWindow(this, QRect(201, 102, 800, 600), Sizing::Resizable);
 }
 
 QLabel* TForm1::statusPanel(int index) const {

@@ -43,7 +43,7 @@ TForm6::TForm6(QWidget* parent)
     connect(m_button2, &QPushButton::clicked, this, [this] { finish(DialogAnswer::Paste); });
     connect(m_button3, &QPushButton::clicked, this, &TForm6::reject);
 
-    placeWindow(this, QRect(192, 114, 242, 112), true);
+    placeWindow(this, QRect(192, 114, 242, 112), Sizing::Fixed);
 }
 
 DialogAnswer TForm6::ask(unsigned programNumber, bool clipboardHoldsLine) {

@@ -79,7 +79,7 @@ TForm5::TForm5(Desktop& desktop, QWidget* parent)
             [this] { runGuarded([this] { finish(m_logic.Button2Click()); }); });
     connect(m_button3, &QPushButton::clicked, this, &TForm5::reject);
 
-    placeWindow(this, QRect(192, 114, 242, 112), true);
+    placeWindow(this, QRect(192, 114, 242, 112), Sizing::Fixed);
 }
 
 NewProgramResult TForm5::ask(unsigned programNumberEntry, bool clipboardHoldsProgram) {

@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <algorithm>
 
+#include "ui/binding/field_text.h"
+
 namespace tal {
 
 TableModel::TableModel(Table& table, std::vector<GridColumn> columns, QObject* parent)
@@ -20,16 +22,6 @@ int TableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
-QString TableModel::displayText(const Value& value, FieldType type, int significantDigits) {
-    if (value.isNull())
-        return {};
-    if (type == FieldType::Float || value.isReal()) {
-        QString text = QString::number(value.asFloat(), 'g', significantDigits);
-        return text.replace(QLatin1Char('.'), QLatin1Char(','));
-    }
-    return QString::fromStdString(value.asText());
-}
-
 QVariant TableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
@@ -45,7 +37,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     if (index.row() >= m_table.recordCount())
         return {};
     const Value& value = m_table.rowValue(index.row(), column.field);
-    return displayText(value, type, column.significantDigits);
+    return fieldText(value, type, column.significantDigits);
 }
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -36,8 +36,6 @@ public:
 
     // Brings the model up to date with the table now instead of at the end of the turn.
     void flush();
-    // Text of a field value as the grids show it: floats with the decimal comma.
-    static QString displayText(const Value& value, FieldType type, int significantDigits);
 
 signals:
     // The table's current row after an update (-1 when it has none).

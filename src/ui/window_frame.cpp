@@ -8,18 +8,26 @@
 namespace tal {
 namespace {
 
-void setClientSize(QWidget* window, const QSize& size, bool fixedSize) {
-    if (fixedSize)
-        window->setFixedSize(size);
-    else
-        window->resize(size);
+void setClientSize(QWidget* window, const QSize& size, Sizing sizing) {
+    switch (sizing) {
+        case Sizing::Fixed:
+            window->setFixedSize(size);
+            return;
+        case Sizing::FixedWidth:
+            window->setFixedWidth(size.width());
+            window->resize(size);
+            return;
+        case Sizing::Resizable:
+            window->resize(size);
+            return;
+    }
 }
 
 // Fits the client size to the frame once the window manager has put one around it.
 class FrameFitter : public QObject {
 public:
-    FrameFitter(QWidget* window, QRect outer, bool fixedSize)
-        : QObject(window), m_window(window), m_outer(outer), m_fixed(fixedSize) {
+    FrameFitter(QWidget* window, QRect outer, Sizing sizing)
+        : QObject(window), m_window(window), m_outer(outer), m_sizing(sizing) {
         window->installEventFilter(this);
     }
 
@@ -40,22 +48,22 @@ private:
         if ((frame.width() <= 0 && frame.height() <= 0) || frame == m_applied)
             return;
         m_applied = frame;
-        setClientSize(m_window, m_outer.size() - frame, m_fixed);
+        setClientSize(m_window, m_outer.size() - frame, m_sizing);
         m_window->move(m_outer.topLeft());
     }
 
     QPointer<QWidget> m_window;
     QRect m_outer;
-    bool m_fixed;
+    Sizing m_sizing;
     QSize m_applied;
 };
 
 }  // namespace
 
-void placeWindow(QWidget* window, const QRect& outer, bool fixedSize) {
-    setClientSize(window, outer.size(), fixedSize);
+void placeWindow(QWidget* window, const QRect& outer, Sizing sizing) {
+    setClientSize(window, outer.size(), sizing);
     window->move(outer.topLeft());
-    new FrameFitter(window, outer, fixedSize);
+    new FrameFitter(window, outer, sizing);
 }
 
 }  // namespace tal

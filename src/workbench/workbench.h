@@ -9,6 +9,7 @@
 #include "files/working_files.h"
 #include "limits/limits_table.h"
 #include "limits/value_checks.h"
+#include "store/edit_window_commands.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -36,6 +37,7 @@ public:
     WorkingFiles& workingFiles() { return m_workingFiles; }
     SettingsWindow& settingsWindow() { return m_settingsWindow; }  // logic of Form8
     DeviceTransfer& deviceTransfer() { return m_deviceTransfer; }
+    EditWindowCommands& editWindow() { return m_editWindow; }  // logic of Form2
 
     // Opening Table0 and Table1 then checks their files in the current directory.
     void useTableFiles();
@@ -54,6 +56,7 @@ private:
     WorkingFiles m_workingFiles;
     SettingsWindow m_settingsWindow;
     DeviceTransfer m_deviceTransfer;
+    EditWindowCommands m_editWindow;
 };
 
 }  // namespace tal

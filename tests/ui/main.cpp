@@ -5,12 +5,14 @@
 int runMainWindowTests(int argc, char** argv);
 int runDialogTests(int argc, char** argv);
 int runResponsivenessTests(int argc, char** argv);
+int runEditWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     tal::EditorApplication app(argc, argv);
     int failures = 0;
     failures += runMainWindowTests(argc, argv);
     failures += runDialogTests(argc, argv);
+    failures += runEditWindowTests(argc, argv);
     failures += runResponsivenessTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

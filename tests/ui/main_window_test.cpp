@@ -13,6 +13,7 @@
 
 #include "store/editing_tables.h"
 #include "store/table.h"
+#include "ui/binding/field_text.h"
 #include "ui/edit_window.h"
 #include "ui/error_report.h"
 #include "ui/main_window.h"
@@ -486,7 +487,7 @@ private slots:
                             : kind == 1 ? Value::integer(static_cast<std::int64_t>(number))
                                         : Value::real(number);
         const FieldType type = kind == 1 ? FieldType::Integer : FieldType::Float;
-        QCOMPARE(TableModel::displayText(value, type, digits), shown);
+        QCOMPARE(fieldText(value, type, digits), shown);
     }
 };
 

@@ -1,0 +1,91 @@
+#include "ui/binding/field_edit.h"
+
+#include <QKeyEvent>
+
+#include "editor/desktop.h"
+#include "editor/typed_text.h"
+#include "store/text.h"
+#include "ui/binding/field_text.h"
+#include "ui/error_report.h"
+
+namespace tal {
+namespace {
+
+TypedKind kindOf(FieldType type) {
+    switch (type) {
+        case FieldType::SmallInt:
+        case FieldType::Integer:
+        case FieldType::AutoInc:
+            return TypedKind::Integer;
+        case FieldType::Float:
+            return TypedKind::Real;
+        case FieldType::String:
+            break;
+    }
+    return TypedKind::Text;
+}
+
+// The characters of `text` that Windows-1251 holds.
+QString windows1251Part(const QString& text) {
+    QString kept;
+    for (QChar c : text)
+        if (fitsCp1251(QString(c).toStdString()))
+            kept += c;
+    return kept;
+}
+
+}  // namespace
+
+FieldEdit::FieldEdit(Table& table, int field, Options options, Desktop& desktop, QWidget* parent)
+    : QLineEdit(parent), m_table(table), m_field(field), m_options(options), m_desktop(desktop) {
+    setMaxLength(options.maxLength);
+    connect(this, &QLineEdit::textEdited, this, &FieldEdit::typed);
+    m_changes = table.subscribe([this](const Table& t, const TableChange& change) {
+        if (touchesCurrentField(t, change, m_field))
+            refresh();
+    });
+    m_updateRecord = table.subscribeUpdateRecord([this] { commit(); });
+    refresh();
+}
+
+void FieldEdit::refresh() {
+    m_typed = false;
+    setText(m_table.isOpen() ? currentFieldText(m_table, m_field, m_options.significantDigits)
+                             : QString());
+}
+
+void FieldEdit::typed(const QString& text) {
+    if (m_options.windows1251Only && !fitsCp1251(text.toStdString())) {
+        const QString kept = windows1251Part(text);
+        const int cursor = cursorPosition() - static_cast<int>(text.size() - kept.size());
+        setText(kept);
+        setCursorPosition(std::max(cursor, 0));
+        m_desktop.beep();
+    }
+    m_typed = true;
+    if (m_table.state() == TableState::Browse)
+        runGuarded([this] { m_table.edit(); });
+}
+
+void FieldEdit::commit() {
+    if (!m_typed)
+        return;
+    const std::string typedText = text().toStdString();
+    const TypedValue parsed = parseTypedText(typedText, kindOf(m_table.fields()[m_field].type));
+    if (parsed.refusal)
+        throw ValidationError(*parsed.refusal);
+    m_table.setValue(m_field, parsed.value);
+    // Accepted: show the value as the field holds it ("12.5" reads "12,5").
+    refresh();
+}
+
+void FieldEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && m_typed) {
+        refresh();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+}  // namespace tal
