@@ -1,5 +1,6 @@
 #include "cli/program_json.h"
 
+#include <limits>
 #include <sstream>
 
 #include "cli/headless_desktop.h"
@@ -22,6 +23,10 @@ json toJson(const Value& v) {
 }
 
 Value fromJson(const json& j) {
+    // Beyond 64 bits an integer goes on as a real, so that the field refuses it in full.
+    if (j.is_number_unsigned() &&
+        j.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max()))
+        return Value::real(j.get<double>());
     if (j.is_number_integer())
         return Value::integer(j.get<std::int64_t>());
     if (j.is_number())
@@ -60,6 +65,22 @@ void walk(ProgramStore& store, HeaderFn onHeader, LineFn onLine) {
 
 std::string lineFieldName(int field, const Table& lines) {
     return lines.fields()[field].name;
+}
+
+// Assigns the JSON value of `field` when `object` has it; false, with `error` naming `where` and
+// the engine's refusal, when the field does not take it.
+bool assignFromJson(Table& table, int field, const json& object, const std::string& where,
+                    std::string& error) {
+    const std::string& key = table.fields()[field].name;
+    if (!object.contains(key))
+        return true;
+    try {
+        table.setValue(field, fromJson(object[key]));
+    } catch (const std::runtime_error& e) {  // an engine error, or a check's refusal
+        error = where + ": " + e.what();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -130,13 +151,12 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
             error = "программа " + std::to_string(number) + " не создана";
             return false;
         }
-        for (int k = 1; k <= 7; ++k) {
-            const auto key = headers.fields()[hdr::param(k)].name;
-            if (program.contains(key))
-                headers.setValue(hdr::param(k), fromJson(program[key]));
-        }
-        if (program.contains("Remark"))
-            headers.setValue(hdr::Remark, fromJson(program["Remark"]));
+        const std::string where = "программа " + std::to_string(number);
+        for (int k = 1; k <= 7; ++k)
+            if (!assignFromJson(headers, hdr::param(k), program, where, error))
+                return false;
+        if (!assignFromJson(headers, hdr::Remark, program, where, error))
+            return false;
         headers.post();
         if (!program.contains("lines"))
             continue;
@@ -154,11 +174,11 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
             }
             if (!line.is_object())
                 continue;
-            for (int k = 1; k <= 19; ++k) {
-                const auto key = lines.fields()[ln::param(k)].name;
-                if (line.contains(key))
-                    lines.setValue(ln::param(k), fromJson(line[key]));
-            }
+            const std::string where =
+                "программа " + std::to_string(number) + ", строка " + std::to_string(count + 1);
+            for (int k = 1; k <= 19; ++k)
+                if (!assignFromJson(lines, ln::param(k), line, where, error))
+                    return false;
             lines.post();
         }
     }

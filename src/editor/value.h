@@ -19,7 +19,8 @@ public:
     bool isReal() const { return std::holds_alternative<double>(m_v); }
     bool isText() const { return std::holds_alternative<std::string>(m_v); }
 
-    // Empty reads as 0 or as an empty text. A text that is no number reads as 0.
+    // Empty reads as 0 or as an empty text. A text is read as typed text is, in any locale ("12,5"
+    // and "12.5" alike); one that is no number reads as 0. A real is rounded, halves away from 0.
     std::int64_t asInteger() const;
     double asFloat() const;
     // Integers in decimal, reals in their shortest exact form with a point ("0.35").
@@ -35,6 +36,9 @@ private:
     explicit Value(Storage v) : m_v(std::move(v)) {}
     Storage m_v;
 };
+
+// The nearest integer, halves away from 0; beyond 64 bits the nearest end of them, NaN as 0.
+std::int64_t roundToInteger(double v);
 
 // Shortest text that reads back as exactly this double ("0.35", "12", "-0.07").
 std::string formatShortest(double v);

@@ -46,7 +46,8 @@ std::optional<std::string> refusalOf(const CheckedField& field, const LimitsRow&
             return std::string(field.precisionMessage);
         return std::nullopt;
     }
-    const auto x = static_cast<std::int32_t>(v.asInteger());
+    // In full: a value beyond 32 bits is beyond every bound, never wrapped into them.
+    const std::int64_t x = v.asInteger();
     if (integerBound(row.minValue) > x)
         return message;
     if (field.bounds == BoundRule::UpperIsProgSize) {

@@ -48,6 +48,13 @@ std::uint16_t nextStrOf(const Image& image, int slot);
 void setNextStr(Image& image, int slot, std::uint16_t next);
 std::uint16_t ownNumberOf(const Image& image, int slot);
 
+// A slot-number word as the tables' smallint fields hold it. A well-formed image names slots
+// 1..2015 only; a damaged one may hold any word, which the field keeps as its 16 bits (above 32767
+// a negative number), so that storing writes the very word back.
+constexpr std::int16_t slotWordAsSmallint(std::uint16_t word) {
+    return static_cast<std::int16_t>(word);
+}
+
 // Scaled values: stored as floor(value × scale + 0.5), cut to the field's width; read back as
 // stored ÷ scale, a division, so that a loaded 0.35 is the double a typed 0.35 becomes.
 std::uint32_t encodeScaled(double value, int scale);

@@ -124,7 +124,7 @@ LoadReport ProgramStore::LoadImage(const std::string& workingFileName) {
         const int programNumber = image[directoryOffset(p) + 3];
         m_headers->append();
         m_headers->setInteger(hdr::ProgNum, programNumber);
-        m_headers->setInteger(hdr::CurStr, h);
+        m_headers->setInteger(hdr::CurStr, slotWordAsSmallint(h));
         const int headerPosition = finder.find(h);
         if (headerPosition == 0) {
             // No slot carries the header: the row keeps its number, the remark is still read.

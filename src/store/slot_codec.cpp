@@ -9,7 +9,7 @@
 namespace tal {
 namespace {
 
-enum class Kind { Byte, Word, ScaledByte, ScaledWord, Bits, NonZeroBit };
+enum class Kind { Byte, Word, SlotWord, ScaledByte, ScaledWord, Bits, NonZeroBit };
 
 struct FieldCode {
     int field;
@@ -29,7 +29,7 @@ const FieldCode kHeaderCodes[] = {
     {hdr::Param06, Kind::NonZeroBit, 2, 4},
     {hdr::Param07, Kind::Byte, 3},
     {hdr::ProgSize, Kind::Byte, slot_bytes::kProgSize},
-    {hdr::NextStr, Kind::Word, slot_bytes::kNextStr},
+    {hdr::NextStr, Kind::SlotWord, slot_bytes::kNextStr},
 };
 
 const FieldCode kLineCodes[] = {
@@ -52,9 +52,9 @@ const FieldCode kLineCodes[] = {
     {ln::param(17), Kind::Byte, 21},
     {ln::param(18), Kind::ScaledWord, 22, 0, 100},
     {ln::param(19), Kind::Bits, 4, 5, 1, &kEnding},
-    {ln::PredStr, Kind::Word, slot_bytes::kPredStr},
-    {ln::NextStr, Kind::Word, slot_bytes::kNextStr},
-    {ln::CurStr, Kind::Word, slot_bytes::kOwnNumber},
+    {ln::PredStr, Kind::SlotWord, slot_bytes::kPredStr},
+    {ln::NextStr, Kind::SlotWord, slot_bytes::kNextStr},
+    {ln::CurStr, Kind::SlotWord, slot_bytes::kOwnNumber},
 };
 
 int bitMask(const FieldCode& code) {
@@ -96,6 +96,9 @@ void readSlot(const Image& image, int slot, Table& table, std::span<const FieldC
             case Kind::Word:
                 value = Value::integer(readWord(image, at));
                 break;
+            case Kind::SlotWord:
+                value = Value::integer(slotWordAsSmallint(readWord(image, at)));
+                break;
             case Kind::ScaledByte:
                 value = Value::real(decodeScaled(image[at], code.scale));
                 break;
@@ -124,6 +127,7 @@ void writeSlot(Image& image, int slot, const Table& table, std::span<const Field
                 image[at] = static_cast<std::uint8_t>(value.asInteger());
                 break;
             case Kind::Word:
+            case Kind::SlotWord:
                 writeWord(image, at, static_cast<std::uint16_t>(value.asInteger()));
                 break;
             case Kind::ScaledByte:

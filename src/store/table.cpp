@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <utility>
 
+#include "editor/typed_text.h"
 #include "store/text.h"
 
 namespace tal {
@@ -519,6 +522,44 @@ const Value& Table::rowValue(int row, int field) const {
     return m_rows.at(lo() + row)->values.at(field);
 }
 
+namespace {
+
+struct IntegerRange {
+    std::int64_t lowest, highest;
+};
+
+// What an integer field holds; nothing for the other types.
+std::optional<IntegerRange> integerRange(FieldType type) {
+    switch (type) {
+        case FieldType::SmallInt:
+            return IntegerRange{std::numeric_limits<std::int16_t>::min(),
+                                std::numeric_limits<std::int16_t>::max()};
+        case FieldType::Integer:
+        case FieldType::AutoInc:
+            return IntegerRange{std::numeric_limits<std::int32_t>::min(),
+                                std::numeric_limits<std::int32_t>::max()};
+        case FieldType::Float:
+        case FieldType::String:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::string outOfRange(const FieldDef& def, const std::string& value) {
+    const IntegerRange range = *integerRange(def.type);
+    return "Значение " + value + " не помещается в поле '" + def.name + "': допустимо от " +
+           std::to_string(range.lowest) + " до " + std::to_string(range.highest);
+}
+
+Value typedValue(const std::string& text, TypedKind kind) {
+    const TypedText typed = parseTypedText(text, kind);
+    if (const std::string* refusal = typed.refusal())
+        throw ConversionError(*refusal);
+    return *typed.value();
+}
+
+}  // namespace
+
 void Table::convert(int field, Value& v) const {
     if (v.isNull())
         return;
@@ -526,19 +567,24 @@ void Table::convert(int field, Value& v) const {
     switch (def.type) {
         case FieldType::SmallInt:
         case FieldType::Integer:
-        case FieldType::AutoInc: {
-            const std::int64_t* integer = v.integerIf();
-            const std::int64_t wide = integer ? *integer : v.asInteger();
-            const std::int64_t narrow = def.type == FieldType::SmallInt
-                                            ? static_cast<std::int16_t>(wide)
-                                            : static_cast<std::int32_t>(wide);
-            if (!integer || narrow != wide)
-                v = Value::integer(narrow);
+        case FieldType::AutoInc:
+            // Kept in full for the check; requireFits refuses what the field cannot hold.
+            if (const std::string* text = v.textIf()) {
+                v = typedValue(*text, TypedKind::Integer);
+            } else if (v.isReal()) {
+                const double real = v.asFloat();
+                if (!(std::abs(real) < 0x1p63))
+                    throw EngineError(outOfRange(def, formatShortest(real)));
+                v = Value::integer(roundToInteger(real));
+            }
             return;
-        }
         case FieldType::Float:
-            if (!v.isReal())
+            if (const std::string* text = v.textIf())
+                v = typedValue(*text, TypedKind::Real);
+            else if (!v.isReal())
                 v = Value::real(v.asFloat());
+            if (!v.isNull() && !std::isfinite(v.asFloat()))
+                throw EngineError("Поле '" + def.name + "' не принимает значение " + v.asText());
             return;
         case FieldType::String: {
             const auto* text = v.textIf();
@@ -549,6 +595,14 @@ void Table::convert(int field, Value& v) const {
     }
 }
 
+void Table::requireFits(int field, const Value& v) const {
+    const FieldDef& def = m_fields[field];
+    const std::int64_t* integer = v.integerIf();
+    const auto range = integerRange(def.type);
+    if (integer && range && (*integer < range->lowest || *integer > range->highest))
+        throw EngineError(outOfRange(def, std::to_string(*integer)));
+}
+
 bool Table::assign(int field, Value& v) {
     requireWritable();
     if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
@@ -557,6 +611,8 @@ bool Table::assign(int field, Value& v) {
         throw EngineError("Поле '" + m_fields[field].name + "' только для чтения");
     convert(field, v);
     const Validator& validator = m_validators[field];
+    if (!validator)
+        requireFits(field, v);
     if (m_state == TableState::Browse) {
         if (recordCount() > 0 && !validator && m_rows[m_cursor]->values[field] == v)
             return false;
@@ -574,6 +630,7 @@ bool Table::assign(int field, Value& v) {
         }
         row = currentRow();
         row->values[field] = std::move(old);
+        requireFits(field, v);
     }
     Value& target = row->values[field];
     if (target == v)
@@ -654,12 +711,9 @@ void Table::RowAccess::setInteger(int field, std::int64_t v) {
     if (m_table->m_validators[field])
         throw EngineError("Поле '" + m_table->m_fields[field].name + "' проверяется при вводе");
     const FieldType type = m_table->m_fields[field].type;
-    if (type == FieldType::SmallInt)
-        v = static_cast<std::int16_t>(v);
-    else if (type == FieldType::Integer)
-        v = static_cast<std::int32_t>(v);
-    else
+    if (type != FieldType::SmallInt && type != FieldType::Integer)
         throw EngineError("Поле '" + m_table->m_fields[field].name + "' не целое");
+    m_table->requireFits(field, Value::integer(v));
     Value& target = m_row->values[field];
     if (const std::int64_t* current = target.integerIf(); current && *current == v)
         return;

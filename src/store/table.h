@@ -21,6 +21,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A text that is no value of its field's type ("'12,5' is not a valid integer value"), refused
+// by the engine before any check sees it; the message is shown to the operator as it stands.
+class ConversionError : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // A value refused by a field check; the message is shown to the operator.
 class ValidationError : public std::runtime_error {
 public:
@@ -107,6 +114,9 @@ public:
     bool hasCurrentRow() const;
 
     // Assigns through the field's check; in browse state the table enters edit state first.
+    // A text given to a numeric field is read as typed text is (ConversionError when it is no
+    // number). An integer reaches the check in full; one the field cannot hold (smallint 16 bits,
+    // integer 32) is then refused with an EngineError and the field keeps its value.
     void setValue(int field, Value v);
     void setInteger(int field, std::int64_t v) { setValue(field, Value::integer(v)); }
     void setFloat(int field, double v) { setValue(field, Value::real(v)); }
@@ -120,7 +130,7 @@ public:
     public:
         int index() const { return m_index; }  // among the visible rows
         std::int64_t integer(int field) const;
-        // For fields without a check only.
+        // For fields without a check only; EngineError when the field cannot hold v.
         void setInteger(int field, std::int64_t v);
 
     private:
@@ -168,8 +178,9 @@ private:
 
     using RowPtr = std::unique_ptr<Row>;
 
-    void convert(int field, Value& v) const;  // to the field's type, in place
-    bool assign(int field, Value& v);         // true when the value changed; announces nothing
+    void convert(int field, Value& v) const;  // to the field's type, in place, never narrowed
+    void requireFits(int field, const Value& v) const;  // EngineError beyond the field's range
+    bool assign(int field, Value& v);  // true when the value changed; announces nothing
     void announce(const TableChange& change);
     void announceState();
     void announceCursor();

@@ -156,5 +156,40 @@ TEST_F(Tal, DamagedAndWrongInputEndsWithAnExitCode) {
     EXPECT_FALSE(fileExists(dir.path("b.bin")));
 }
 
+TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
+    const struct {
+        json line;
+        std::vector<std::string> said;  // parts of the message on stderr
+    } cases[] = {
+        {{{"Param 10", 65541}}, {"программа 3, строка 2", "Param 10", "65541", "32767"}},
+        {{{"Param 1", 4294967301}}, {"строка 2", "Param 1", "4294967301", "2147483647"}},
+        {{{"Param 4", 18446744073709551615u}}, {"Param 4", "2147483647"}},
+        {{{"Param 6", "abc"}}, {"'abc' is not a valid floating point value"}},
+        {{{"Param 16", "1,5"}}, {"'1,5' is not a valid integer value"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.dump());
+        json programs = {{"programs", {{{"ProgNum", 3}, {"lines", {json::object(), c.line}}}}}};
+        const std::string source = dir.path("p.json"), out = dir.path("refused.bin");
+        writeFileAtomically(source, programs.dump());
+        std::string said;
+        EXPECT_EQ(run(kTal + " build " + quote(source) + " -o " + quote(out) + " 2>&1", &said), 1);
+        for (const std::string& part : c.said)
+            EXPECT_NE(said.find(part), std::string::npos) << said;
+        EXPECT_FALSE(fileExists(out));
+    }
+    // Typed-text numbers in either separator are read like the edit window reads them.
+    const std::string image =
+        build({{"programs",
+                {{{"ProgNum", 3},
+                  {"lines", {{{"Param 6", "12,5"}, {"Param 8", "0.125"}, {"Param 10", "15"}}}}}}}});
+    std::string dumped;
+    ASSERT_EQ(run(kTal + " dump " + quote(image) + " --format json", &dumped), 0);
+    const json line = json::parse(dumped)["programs"][0]["lines"][0];
+    EXPECT_EQ(line["Param 6"], 12.5);
+    EXPECT_EQ(line["Param 8"], 0.125);
+    EXPECT_EQ(line["Param 10"], 15);
+}
+
 }  // namespace
 }  // namespace tal::test

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "limits/field_check.h"
@@ -43,6 +44,8 @@ std::vector<LimitsRecord> testLimits() {
         limitsRecord("ПОВТОР-18", "Param 16", 0, 99, "Р16"),
         limitsRecord("ПОВТОР-18", "Param 17", 0, 0, "Р17"),
         limitsRecord("ПОВТОР-18", "Param 18", 1, 90, "Р18"),
+        limitsRecord("БАЙТ", "Param 10", 0, 255, "Б10"),
+        limitsRecord("БАЙТ", "Param 14", -1e12, 1e12, "Б14"),
     };
     records.insert(records.end(), extra.begin(), extra.end());
     return records;
@@ -216,6 +219,14 @@ const Case kCases[] = {
     {"ОКРУГЛ", "Param 2", i(std::numeric_limits<std::int32_t>::min()), nullptr},
     {"ОКРУГЛ", "Param 1", i(0), nullptr},
     {"ОКРУГЛ", "Param 1", i(1), kRow},
+    // Values are compared in full: beyond 16 or 32 bits they are beyond the bounds, not wrapped
+    // into them (65541 is 5 in 16 bits, 4294967301 is 5 in 32).
+    {"БАЙТ", "Param 10", i(255), nullptr},
+    {"БАЙТ", "Param 10", i(65541), kRow},
+    {"ТАЛ-1", "Param 10", i(65541), kRow},
+    {"ОКРУГЛ", "Param 2", i(std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1), kRow},
+    {"ОКРУГЛ", "Param 2", i(std::int64_t{std::numeric_limits<std::int32_t>::min()} - 1), kRow},
+    {"ОКРУГЛ", "Param 2", i(4294967301), kRow},
     // The model is found whatever the letter case.
     {"тал-1", "Param 02", r(180.01), kRow},
     {"Тал-2", "Param 02", r(250), nullptr},
@@ -377,6 +388,42 @@ TEST_F(ValueChecksTest, TheFlagTellsWhetherTheLatestCheckAccepted) {
     ASSERT_NE(assign("Param 1", i(1)), std::nullopt);
     bench.ApplyLimitHints();
     EXPECT_TRUE(state().lastValueAccepted);
+}
+
+TEST_F(ValueChecksTest, WhatTheFieldCannotHoldIsRefusedByTheEngineWithTheOldValueKept) {
+    const Value before = lines().value(ln::param(14));
+    auto engineRefusal = [&](const char* model, const std::function<void()>& assignment) {
+        SCOPED_TRACE(model);
+        state().machineModel = model;
+        state().lastValueAccepted = false;
+        try {
+            assignment();
+            ADD_FAILURE() << "taken";
+        } catch (const ValidationError& e) {
+            ADD_FAILURE() << "refused by the check: " << e.what();
+        } catch (const EngineError& e) {
+            EXPECT_EQ(lines().value(ln::param(14)), before);
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    // Accepted by the check (no row; a row up to 1e12), then too big for the smallint.
+    for (const char* model : {"ТАЛ-9", "БАЙТ"}) {
+        const auto message =
+            engineRefusal(model, [&] { lines().setInteger(ln::param(14), 40000); });
+        EXPECT_NE(message.find("Param 14"), std::string::npos) << message;
+        EXPECT_NE(message.find("40000"), std::string::npos) << message;
+        EXPECT_TRUE(state().lastValueAccepted) << "the check ran and accepted";
+    }
+    // A text that is no integer never reaches the check, which would have set the flag.
+    const auto message = engineRefusal("ТАЛ-1", [&] { lines().setText(ln::param(14), "1,5"); });
+    EXPECT_EQ(message, "'1,5' is not a valid integer value");
+    EXPECT_FALSE(state().lastValueAccepted);
+    // A typed number goes through the check like any other value.
+    state().machineModel = "ТАЛ-1";
+    EXPECT_EQ(assign("Param 02", Value::text("12,5")), std::nullopt);
+    EXPECT_EQ(headers().asFloat(hdr::Param02), 12.5);
+    EXPECT_EQ(assign("Param 02", Value::text("12,345")), P001);
 }
 
 TEST_F(ValueChecksTest, ChangingTheModelTakesEffectAtTheNextCheck) {

@@ -297,6 +297,19 @@ TEST_F(Storing, StoringALoadedImageGivesBackTheSameBytesAndRemarks) {
     EXPECT_TRUE(state().modified);  // moving through the rows marked it
 }
 
+TEST_F(Storing, SlotWordsBeyondTheSmallintRangeLoadAndGoBackAsTheyWere) {
+    // Damage no image of ours holds: an entry naming slot 40000, a line whose PredStr is 65535.
+    Image image = handmadeImage();
+    setHeaderSlot(image, 1, 40000);
+    writeWord(image, slotOffset(7) + 26, 65535);
+    load(image);
+    EXPECT_EQ(headers().recordCount(), 4);
+    desktop.takeMessages();  // program 1 is reported damaged
+    ASSERT_TRUE(store().StoreImage(dir.path("w.bin")));
+    EXPECT_EQ(headerSlotOf(state().currentImage, 1), 40000);
+    EXPECT_EQ(readWord(state().currentImage, slotOffset(7) + 26), 65535);
+}
+
 TEST_F(Storing, AnUnreadableBlankImageLeavesEverythingAsItWas) {
     createProgram(0, 1);
     const Image before = state().currentImage;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+#include <optional>
+
 #include "store/table.h"
 
 namespace tal {
@@ -18,6 +22,37 @@ std::unique_ptr<Table> makeDetail() {
                                                          {"No", FieldType::SmallInt},
                                                          {"Text", FieldType::String, 3}},
                                    std::vector<std::string>{"Id", "No"});
+}
+
+// One field of each kind; row 0 holds 1, 1, 1.5 and "a".
+std::unique_ptr<Table> makeNumbers() {
+    auto t = std::make_unique<Table>("n",
+                                     std::vector<FieldDef>{{"Key", FieldType::AutoInc},
+                                                           {"Small", FieldType::SmallInt},
+                                                           {"Whole", FieldType::Integer},
+                                                           {"Real", FieldType::Float},
+                                                           {"Name", FieldType::String, 8}},
+                                     std::vector<std::string>{"Key"});
+    t->open();
+    t->append();
+    t->setInteger(1, 1);
+    t->setInteger(2, 1);
+    t->setFloat(3, 1.5);
+    t->setText(4, "a");
+    t->post();
+    return t;
+}
+constexpr int kSmall = 1, kWhole = 2, kReal = 3;
+
+// The message of the engine's refusal, or nothing when the assignment was taken.
+template <typename Error>
+std::optional<std::string> refusalOf(const std::function<void()>& assignment) {
+    try {
+        assignment();
+    } catch (const Error& e) {
+        return std::string(e.what());
+    }
+    return std::nullopt;
 }
 
 void addRow(Table& t, std::initializer_list<std::pair<int, std::int64_t>> values) {
@@ -102,6 +137,106 @@ TEST(Table, StringFieldsAreCutToTheirSizeInCharacters) {
     t->append();
     t->setText(3, "абвгд");
     EXPECT_EQ(t->asText(3), "абв");
+}
+
+TEST(Table, AnIntegerReachesTheCheckInFullAndOnlyThenMustFitItsField) {
+    auto t = makeNumbers();
+    std::int64_t seen = 0;
+    t->setValidator(kSmall, [&](Table& table, int field) {
+        seen = table.asInteger(field);
+        if (seen > 255)
+            throw ValidationError("Не больше 255");
+    });
+    // 65541 is 5 in 16 bits: the check must see all of it.
+    EXPECT_EQ(refusalOf<ValidationError>([&] { t->setInteger(kSmall, 65541); }), "Не больше 255");
+    EXPECT_EQ(seen, 65541);
+    EXPECT_EQ(t->asInteger(kSmall), 1);
+
+    // A check that accepts: the field still cannot hold the value, and says so.
+    t->setValidator(kSmall, [&](Table& table, int field) { seen = table.asInteger(field); });
+    const auto refusal = refusalOf<EngineError>([&] { t->setInteger(kSmall, -40000); });
+    EXPECT_EQ(seen, -40000);
+    ASSERT_TRUE(refusal);
+    for (const char* part : {"Small", "-40000", "-32768", "32767"})
+        EXPECT_NE(refusal->find(part), std::string::npos) << *refusal;
+    EXPECT_EQ(t->asInteger(kSmall), 1);
+    EXPECT_FALSE(t->rowModified());
+}
+
+TEST(Table, IntegersBeyondTheirFieldAreRefusedNeverWrapped) {
+    constexpr std::int64_t max32 = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t min32 = std::numeric_limits<std::int32_t>::min();
+    const struct {
+        int field;
+        std::int64_t value;
+        bool fits;
+    } cases[] = {
+        {kSmall, 32767, true},      {kSmall, -32768, true},      {kSmall, 32768, false},
+        {kSmall, -32769, false},    {kSmall, 65541, false},      {kWhole, 70000, true},
+        {kWhole, max32, true},      {kWhole, min32, true},       {kWhole, max32 + 1, false},
+        {kWhole, min32 - 1, false}, {kWhole, 4294967301, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.field) + " = " + std::to_string(c.value));
+        auto t = makeNumbers();  // no check on any field
+        const auto refusal = refusalOf<EngineError>([&] { t->setInteger(c.field, c.value); });
+        EXPECT_EQ(refusal.has_value(), !c.fits) << refusal.value_or("");
+        EXPECT_EQ(t->asInteger(c.field), c.fits ? c.value : 1);
+    }
+    // The bookkeeping's own writes are held to the same ranges.
+    auto t = makeNumbers();
+    EXPECT_THROW(t->updateVisibleRows([](Table::RowAccess& row) { row.setInteger(kSmall, 32768); }),
+                 EngineError);
+    t->updateVisibleRows([](Table::RowAccess& row) { row.setInteger(kWhole, 70000); });
+    EXPECT_EQ(t->asInteger(kSmall), 1);
+    EXPECT_EQ(t->asInteger(kWhole), 70000);
+}
+
+TEST(Table, TextsGivenToNumericFieldsAreReadAsTypedText) {
+    const struct {
+        int field;
+        const char* text;
+        std::optional<Value> taken;  // nothing: refused
+    } cases[] = {
+        {kReal, "12,5", Value::real(12.5)},
+        {kReal, " 0.35 ", Value::real(0.35)},
+        {kReal, "", Value()},
+        {kReal, "abc", std::nullopt},
+        {kReal, "1,2,3", std::nullopt},
+        {kWhole, " -42 ", Value::integer(-42)},
+        {kWhole, "70000", Value::integer(70000)},
+        {kWhole, "12,5", std::nullopt},
+        {kWhole, "2147483648", std::nullopt},
+        {kSmall, "", Value()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.field) + " = '" + c.text + "'");
+        auto t = makeNumbers();
+        const Value before = t->value(c.field);
+        const auto refusal = refusalOf<ConversionError>([&] { t->setText(c.field, c.text); });
+        if (c.taken) {
+            EXPECT_EQ(refusal, std::nullopt);
+            EXPECT_EQ(t->value(c.field), *c.taken);
+        } else {
+            const std::string kind = c.field == kReal ? "floating point" : "integer";
+            EXPECT_EQ(refusal, "'" + std::string(c.text) + "' is not a valid " + kind + " value");
+            EXPECT_EQ(t->value(c.field), before);
+        }
+    }
+    // A number text the field cannot hold is the engine's range refusal, not a typing error.
+    auto t = makeNumbers();
+    try {
+        t->setText(kSmall, "65541");
+        ADD_FAILURE() << "65541 taken by a smallint";
+    } catch (const ConversionError& e) {
+        ADD_FAILURE() << e.what();
+    } catch (const EngineError&) {
+    }
+    // Reals given to integer fields are rounded; beyond 64 bits they are refused.
+    t->setValue(kWhole, Value::real(-2.5));
+    EXPECT_EQ(t->asInteger(kWhole), -3);
+    EXPECT_THROW(t->setValue(kWhole, Value::real(1e30)), EngineError);
+    EXPECT_EQ(t->asInteger(kWhole), -3);
 }
 
 }  // namespace
