@@ -4,6 +4,7 @@
 
 #include "cli/headless_desktop.h"
 #include "store/editing_tables.h"
+#include "store/field_catalogue.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -33,8 +34,56 @@ Value fromJson(const json& j) {
     return Value();
 }
 
-const char* kHeaderKeys[] = {"ProgNum",  "Param 01", "Param 02", "Param 03", "Param 04", "Param 05",
-                             "Param 06", "Param 07", "ProgSize", "NextStr",  "CurStr",   "Remark"};
+// The fields a row shows in the JSON and the text: its number first, then the others in table
+// order.
+std::vector<const FieldEntry*> dumpedFields(FieldTable table) {
+    std::vector<const FieldEntry*> fields;
+    for (const FieldEntry& field : fieldsOf(table)) {
+        if (field.json == JsonRole::Number)
+            fields.insert(fields.begin(), &field);
+        else if (field.json != JsonRole::None)
+            fields.push_back(&field);
+    }
+    return fields;
+}
+
+const std::vector<const FieldEntry*>& dumpedHeaderFields() {
+    static const auto fields = dumpedFields(FieldTable::Headers);
+    return fields;
+}
+
+const std::vector<const FieldEntry*>& dumpedLineFields() {
+    static const auto fields = dumpedFields(FieldTable::Lines);
+    return fields;
+}
+
+json rowToJson(const Table& table, const std::vector<const FieldEntry*>& fields) {
+    json row = json::object();
+    for (const FieldEntry* field : fields)
+        row[std::string(field->jsonKey())] = toJson(table.value(field->index));
+    return row;
+}
+
+// "  name=value" for each field but the row's number; free text in quotes.
+void rowToText(std::ostream& out, const Table& table,
+               const std::vector<const FieldEntry*>& fields) {
+    for (const FieldEntry* field : fields) {
+        if (field->json == JsonRole::Number)
+            continue;
+        const bool freeText = field->type == FieldType::String && !field->isChoice();
+        const char* quote = freeText ? "\"" : "";
+        out << "  " << field->name << "=" << quote << table.asText(field->index) << quote;
+    }
+}
+
+// Assigns the fields `tal build` takes from a program or line object.
+void takeGivenFields(Table& table, FieldTable fields, const json& object) {
+    for (const FieldEntry& field : fieldsOf(fields)) {
+        const std::string key(field.jsonKey());
+        if (field.json == JsonRole::Given && object.contains(key))
+            table.setValue(field.index, fromJson(object[key]));
+    }
+}
 
 // Runs `body` for every header, then every line of it, in table order.
 template <typename HeaderFn, typename LineFn>
@@ -58,10 +107,6 @@ void walk(ProgramStore& store, HeaderFn onHeader, LineFn onLine) {
     headers.first();
 }
 
-std::string lineFieldName(int field, const Table& lines) {
-    return lines.fields()[field].name;
-}
-
 }  // namespace
 
 json tablesToJson(ProgramStore& store) {
@@ -69,20 +114,12 @@ json tablesToJson(ProgramStore& store) {
     walk(
         store,
         [&](Table& headers) {
-            json program = json::object();
-            for (const char* key : kHeaderKeys)
-                program[key] = toJson(headers.value(key));
+            json program = rowToJson(headers, dumpedHeaderFields());
             program["lines"] = json::array();
             programs.push_back(std::move(program));
         },
         [&](Table& lines) {
-            json line = json::object();
-            line["StrNum"] = toJson(lines.value(ln::StrNum));
-            for (int k = 1; k <= 19; ++k)
-                line[lineFieldName(ln::param(k), lines)] = toJson(lines.value(ln::param(k)));
-            for (int field : {int(ln::PredStr), int(ln::NextStr), int(ln::CurStr)})
-                line[lineFieldName(field, lines)] = toJson(lines.value(field));
-            programs.back()["lines"].push_back(std::move(line));
+            programs.back()["lines"].push_back(rowToJson(lines, dumpedLineFields()));
         });
     return json{{"programs", std::move(programs)}};
 }
@@ -93,14 +130,12 @@ std::string tablesToText(ProgramStore& store) {
         store,
         [&](Table& headers) {
             out << "Программа " << headers.asText(hdr::ProgNum) << ":";
-            for (int field = hdr::Param01; field <= hdr::CurStr; ++field)
-                out << "  " << headers.fields()[field].name << "=" << headers.asText(field);
-            out << "  Remark=\"" << headers.asText(hdr::Remark) << "\"\n";
+            rowToText(out, headers, dumpedHeaderFields());
+            out << '\n';
         },
         [&](Table& lines) {
             out << "  Строка " << lines.asText(ln::StrNum) << ":";
-            for (int field = ln::Param1; field <= ln::CurStr; ++field)
-                out << "  " << lines.fields()[field].name << "=" << lines.asText(field);
+            rowToText(out, lines, dumpedLineFields());
             out << '\n';
         });
     return out.str();
@@ -115,13 +150,14 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
     }
     Table& headers = store.headers();
     Table& lines = store.lines();
+    const std::string numberKey(fieldAt(FieldTable::Headers, hdr::ProgNum).jsonKey());
     for (const json& program : document["programs"]) {
-        if (!program.is_object() || !program.contains("ProgNum") ||
-            !program["ProgNum"].is_number_integer()) {
-            error = "у программы нет целого \"ProgNum\"";
+        if (!program.is_object() || !program.contains(numberKey) ||
+            !program[numberKey].is_number_integer()) {
+            error = "у программы нет целого \"" + numberKey + "\"";
             return false;
         }
-        const auto number = program["ProgNum"].get<long long>();
+        const auto number = program[numberKey].get<long long>();
         const int before = headers.recordCount();
         desktop.queueNewProgram({DialogAnswer::Create, number});
         desktop.focusGrid(Grid::Headers);
@@ -130,13 +166,7 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
             error = "программа " + std::to_string(number) + " не создана";
             return false;
         }
-        for (int k = 1; k <= 7; ++k) {
-            const auto key = headers.fields()[hdr::param(k)].name;
-            if (program.contains(key))
-                headers.setValue(hdr::param(k), fromJson(program[key]));
-        }
-        if (program.contains("Remark"))
-            headers.setValue(hdr::Remark, fromJson(program["Remark"]));
+        takeGivenFields(headers, FieldTable::Headers, program);
         headers.post();
         if (!program.contains("lines"))
             continue;
@@ -154,11 +184,7 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
             }
             if (!line.is_object())
                 continue;
-            for (int k = 1; k <= 19; ++k) {
-                const auto key = lines.fields()[ln::param(k)].name;
-                if (line.contains(key))
-                    lines.setValue(ln::param(k), fromJson(line[key]));
-            }
+            takeGivenFields(lines, FieldTable::Lines, line);
             lines.post();
         }
     }
