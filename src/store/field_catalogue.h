@@ -84,7 +84,8 @@ struct FieldCheckSpec {
 // What the JSON of `tal dump` and `tal build` does with a field; its key is the field's name.
 enum class JsonRole {
     None,      // left out: Key, and a line's ProgNum, which its program holds
-    Number,    // the row's number, written first: a program's ProgNum, a line's StrNum
+    Number,    // the row's number, written first: a program's ProgNum (build creates the program
+               // under it), a line's StrNum (build numbers lines itself)
     Computed,  // written; `tal build` computes it
     Given,     // written; `tal build` takes it
 };
