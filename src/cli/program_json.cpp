@@ -5,6 +5,7 @@
 
 #include "cli/headless_desktop.h"
 #include "store/editing_tables.h"
+#include "store/field_catalogue.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -38,8 +39,65 @@ Value fromJson(const json& j) {
     return Value();
 }
 
-const char* kHeaderKeys[] = {"ProgNum",  "Param 01", "Param 02", "Param 03", "Param 04", "Param 05",
-                             "Param 06", "Param 07", "ProgSize", "NextStr",  "CurStr",   "Remark"};
+// The fields a row shows in the JSON and the text: its number first, then the others in table
+// order.
+std::vector<const FieldEntry*> dumpedFields(FieldTable table) {
+    std::vector<const FieldEntry*> fields;
+    for (const FieldEntry& field : fieldsOf(table)) {
+        if (field.json == JsonRole::Number)
+            fields.insert(fields.begin(), &field);
+        else if (field.json != JsonRole::None)
+            fields.push_back(&field);
+    }
+    return fields;
+}
+
+const std::vector<const FieldEntry*>& dumpedHeaderFields() {
+    static const auto fields = dumpedFields(FieldTable::Headers);
+    return fields;
+}
+
+const std::vector<const FieldEntry*>& dumpedLineFields() {
+    static const auto fields = dumpedFields(FieldTable::Lines);
+    return fields;
+}
+
+json rowToJson(const Table& table, const std::vector<const FieldEntry*>& fields) {
+    json row = json::object();
+    for (const FieldEntry* field : fields)
+        row[std::string(field->jsonKey())] = toJson(table.value(field->index));
+    return row;
+}
+
+// "  name=value" for each field but the row's number; free text in quotes.
+void rowToText(std::ostream& out, const Table& table,
+               const std::vector<const FieldEntry*>& fields) {
+    for (const FieldEntry* field : fields) {
+        if (field->json == JsonRole::Number)
+            continue;
+        const bool freeText = field->type == FieldType::String && !field->isChoice();
+        const char* quote = freeText ? "\"" : "";
+        out << "  " << field->name << "=" << quote << table.asText(field->index) << quote;
+    }
+}
+
+// Assigns the fields `tal build` takes from a program or line object; false, with `error`
+// naming `where` and the engine's refusal, when a field does not take its value.
+bool takeGivenFields(Table& table, FieldTable fields, const json& object,
+                     const std::string& where, std::string& error) {
+    for (const FieldEntry& field : fieldsOf(fields)) {
+        const std::string key(field.jsonKey());
+        if (field.json != JsonRole::Given || !object.contains(key))
+            continue;
+        try {
+            table.setValue(field.index, fromJson(object[key]));
+        } catch (const std::runtime_error& e) {  // an engine error, or a check's refusal
+            error = where + ": " + e.what();
+            return false;
+        }
+    }
+    return true;
+}
 
 // Runs `body` for every header, then every line of it, in table order.
 template <typename HeaderFn, typename LineFn>
@@ -63,26 +121,6 @@ void walk(ProgramStore& store, HeaderFn onHeader, LineFn onLine) {
     headers.first();
 }
 
-std::string lineFieldName(int field, const Table& lines) {
-    return lines.fields()[field].name;
-}
-
-// Assigns the JSON value of `field` when `object` has it; false, with `error` naming `where` and
-// the engine's refusal, when the field does not take it.
-bool assignFromJson(Table& table, int field, const json& object, const std::string& where,
-                    std::string& error) {
-    const std::string& key = table.fields()[field].name;
-    if (!object.contains(key))
-        return true;
-    try {
-        table.setValue(field, fromJson(object[key]));
-    } catch (const std::runtime_error& e) {  // an engine error, or a check's refusal
-        error = where + ": " + e.what();
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 json tablesToJson(ProgramStore& store) {
@@ -90,20 +128,12 @@ json tablesToJson(ProgramStore& store) {
     walk(
         store,
         [&](Table& headers) {
-            json program = json::object();
-            for (const char* key : kHeaderKeys)
-                program[key] = toJson(headers.value(key));
+            json program = rowToJson(headers, dumpedHeaderFields());
             program["lines"] = json::array();
             programs.push_back(std::move(program));
         },
         [&](Table& lines) {
-            json line = json::object();
-            line["StrNum"] = toJson(lines.value(ln::StrNum));
-            for (int k = 1; k <= 19; ++k)
-                line[lineFieldName(ln::param(k), lines)] = toJson(lines.value(ln::param(k)));
-            for (int field : {int(ln::PredStr), int(ln::NextStr), int(ln::CurStr)})
-                line[lineFieldName(field, lines)] = toJson(lines.value(field));
-            programs.back()["lines"].push_back(std::move(line));
+            programs.back()["lines"].push_back(rowToJson(lines, dumpedLineFields()));
         });
     return json{{"programs", std::move(programs)}};
 }
@@ -114,14 +144,12 @@ std::string tablesToText(ProgramStore& store) {
         store,
         [&](Table& headers) {
             out << "Программа " << headers.asText(hdr::ProgNum) << ":";
-            for (int field = hdr::Param01; field <= hdr::CurStr; ++field)
-                out << "  " << headers.fields()[field].name << "=" << headers.asText(field);
-            out << "  Remark=\"" << headers.asText(hdr::Remark) << "\"\n";
+            rowToText(out, headers, dumpedHeaderFields());
+            out << '\n';
         },
         [&](Table& lines) {
             out << "  Строка " << lines.asText(ln::StrNum) << ":";
-            for (int field = ln::Param1; field <= ln::CurStr; ++field)
-                out << "  " << lines.fields()[field].name << "=" << lines.asText(field);
+            rowToText(out, lines, dumpedLineFields());
             out << '\n';
         });
     return out.str();
@@ -136,13 +164,14 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
     }
     Table& headers = store.headers();
     Table& lines = store.lines();
+    const std::string numberKey(fieldAt(FieldTable::Headers, hdr::ProgNum).jsonKey());
     for (const json& program : document["programs"]) {
-        if (!program.is_object() || !program.contains("ProgNum") ||
-            !program["ProgNum"].is_number_integer()) {
-            error = "у программы нет целого \"ProgNum\"";
+        if (!program.is_object() || !program.contains(numberKey) ||
+            !program[numberKey].is_number_integer()) {
+            error = "у программы нет целого \"" + numberKey + "\"";
             return false;
         }
-        const auto number = program["ProgNum"].get<long long>();
+        const auto number = program[numberKey].get<long long>();
         const int before = headers.recordCount();
         desktop.queueNewProgram({DialogAnswer::Create, number});
         desktop.focusGrid(Grid::Headers);
@@ -152,10 +181,7 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
             return false;
         }
         const std::string where = "программа " + std::to_string(number);
-        for (int k = 1; k <= 7; ++k)
-            if (!assignFromJson(headers, hdr::param(k), program, where, error))
-                return false;
-        if (!assignFromJson(headers, hdr::Remark, program, where, error))
+        if (!takeGivenFields(headers, FieldTable::Headers, program, where, error))
             return false;
         headers.post();
         if (!program.contains("lines"))
@@ -176,9 +202,8 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
                 continue;
             const std::string where =
                 "программа " + std::to_string(number) + ", строка " + std::to_string(count + 1);
-            for (int k = 1; k <= 19; ++k)
-                if (!assignFromJson(lines, ln::param(k), line, where, error))
-                    return false;
+            if (!takeGivenFields(lines, FieldTable::Lines, line, where, error))
+                return false;
             lines.post();
         }
     }

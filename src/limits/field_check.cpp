@@ -31,26 +31,26 @@ bool hasStepPrecision(double v, int multiplier) {
     return n / k == v;
 }
 
-std::optional<std::string> refusalOf(const CheckedField& field, const LimitsRow& row,
-                                     const Value& v, const CheckContext& context) {
+std::optional<std::string> refusalOf(const FieldEntry& field, const LimitsRow& row, const Value& v,
+                                     const CheckContext& context) {
     const std::string& message = row.message;
     if (v.isNull() || v.asText().empty())
         return message;
     if (field.isReal()) {
         const double x = v.asFloat();
         const double lower =
-            field.bounds == BoundRule::LowerIsParam6 ? context.lineParam6 : row.minValue;
+            field.check.bounds == BoundRule::LowerIsParam6 ? context.lineParam6 : row.minValue;
         if (lower > x || row.maxValue < x)
             return message;
-        if (!hasStepPrecision(x, field.multiplier))
-            return std::string(field.precisionMessage);
+        if (!hasStepPrecision(x, field.check.step.multiplier))
+            return std::string(field.check.step.message);
         return std::nullopt;
     }
     // In full: a value beyond 32 bits is beyond every bound, never wrapped into them.
     const std::int64_t x = v.asInteger();
     if (integerBound(row.minValue) > x)
         return message;
-    if (field.bounds == BoundRule::UpperIsProgSize) {
+    if (field.check.bounds == BoundRule::UpperIsProgSize) {
         if (x >= context.progSize)
             return message;
     } else if (integerBound(row.maxValue) < x) {

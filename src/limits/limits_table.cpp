@@ -102,9 +102,9 @@ void LimitsTable::ApplyLimitHints(EditorState& state, Desktop& desktop) {
     Open();
     m_table->first();
     state.lastValueAccepted = true;
-    for (const CheckedField& field : kCheckedFields) {
-        if (FindLimits(state.machineModel, field.fieldName))
-            desktop.setHint(field.control, current().message);
+    for (const FieldEntry* field : checkedFields()) {
+        if (FindLimits(state.machineModel, field->name))
+            desktop.setHint(*field->edit.control, current().message);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "limits/field_check.h"
 #include "limits/limits_table.h"
+#include "store/editing_tables.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -19,12 +20,12 @@ std::vector<ValueFinding> checkStoredValues(ProgramStore& store, LimitsTable& li
     Table& lines = store.lines();
     if (!headers.isOpen() || headers.recordCount() == 0)
         return findings;
-    auto check = [&](const CheckedField& field, const Value& v, const CheckContext& context,
+    auto check = [&](const FieldEntry& field, const Value& v, const CheckContext& context,
                      int program, int line) {
-        if (!limits.FindLimits(model, field.fieldName))
+        if (!limits.FindLimits(model, field.name))
             return;
         if (auto refusal = refusalOf(field, limits.current(), v, context))
-            findings.push_back({program, line, std::string(field.fieldName), *refusal});
+            findings.push_back({program, line, std::string(field.name), *refusal});
     };
     headers.first();
     for (int h = 0; h < headers.recordCount(); ++h) {
@@ -33,15 +34,15 @@ std::vector<ValueFinding> checkStoredValues(ProgramStore& store, LimitsTable& li
         const int program = static_cast<int>(headers.asInteger(hdr::ProgNum));
         CheckContext context;
         context.progSize = headers.asInteger(hdr::ProgSize);
-        for (const CheckedField& field : kCheckedFields)
-            if (field.table == CheckedTable::Headers)
-                check(field, headers.value(field.field), context, program, 0);
+        for (const FieldEntry* field : checkedFields())
+            if (field->table == FieldTable::Headers)
+                check(*field, headers.value(field->index), context, program, 0);
         for (int l = 0; l < lines.recordCount(); ++l) {
             context.lineParam6 = lines.rowValue(l, ln::param(6)).asFloat();
             const int line = static_cast<int>(lines.rowValue(l, ln::StrNum).asInteger());
-            for (const CheckedField& field : kCheckedFields)
-                if (field.table == CheckedTable::Lines)
-                    check(field, lines.rowValue(l, field.field), context, program, line);
+            for (const FieldEntry* field : checkedFields())
+                if (field->table == FieldTable::Lines)
+                    check(*field, lines.rowValue(l, field->index), context, program, line);
         }
     }
     headers.first();

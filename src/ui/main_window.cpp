@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "store/editing_tables.h"
+#include "store/field_catalogue.h"
 #include "store/program_store.h"
 #include "ui/look.h"
 #include "ui/program_grid.h"
@@ -23,30 +23,6 @@ const QColor kBlue(0x00, 0x00, 0xFF);
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-std::vector<GridColumn> headerColumns() {
-    return {
-        {hdr::ProgNum, text("Программа"), 67},        {hdr::Param01, text("Исходное"), 57},
-        {hdr::Param02, text("Коорд. начала"), 82, 6}, {hdr::Param03, text("Упр. скоростью"), 87},
-        {hdr::Param04, text("Время разгона"), 86},    {hdr::Param05, text("Время торм."), 69},
-        {hdr::ProgSize, text("Число строк"), 73},     {hdr::Remark, text("Примечание"), 620},
-    };
-}
-
-std::vector<GridColumn> lineColumns() {
-    return {
-        {ln::param(1), text("Скор. нам."), 61},       {ln::param(2), text("Скор. дом."), 59},
-        {ln::param(3), text("Напр. нам."), 60},       {ln::param(4), text("Кол. вит."), 52},
-        {ln::param(5), text("Напр. раскл."), 73},     {ln::param(6), text("Нач. кат."), 50},
-        {ln::param(7), text("Конец кат."), 61},       {ln::param(8), text("Шаг раскл."), 61},
-        {ln::param(9), text("Стоп в слое"), 67},      {ln::param(10), text("1-й дов."), 44},
-        {ln::param(11), text("Коорд. пер."), 66},     {ln::param(12), text("Останов"), 52},
-        {ln::param(13), text("Напр. 2-го дов."), 83}, {ln::param(14), text("2-й дов."), 47},
-        {ln::param(15), text("Задержка"), 60},        {ln::param(16), text("Кол. повт."), 56},
-        {ln::param(17), text("Строк повт."), 0},      {ln::param(18), text("Смещение"), 61},
-        {ln::param(19), text("Конец нам."), 63},
-    };
 }
 
 QGroupBox* frame(const char* caption, QWidget* parent) {
@@ -76,14 +52,14 @@ TForm1::TForm1(ProgramStore& store, QWidget* parent) : QWidget(parent) {
     m_groupBox0 = frame("Заглавные строки программ намотки", this);
     m_groupBox0->setObjectName(QStringLiteral("GroupBox0"));
     m_groupBox0->setFixedHeight(208);
-    auto* headerModel = new TableModel(store.headers(), headerColumns(), this);
+    auto* headerModel = new TableModel(store.headers(), gridColumnsOf(FieldTable::Headers), this);
     m_grid0 = new ProgramGrid(headerModel, windowFont(11), kNavy, m_groupBox0);
     m_grid0->setObjectName(QStringLiteral("DBGrid0"));
     putInto(m_groupBox0, m_grid0);
 
     m_groupBox1 = frame("Рабочие строки программы намотки", this);
     m_groupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto* lineModel = new TableModel(store.lines(), lineColumns(), this);
+    auto* lineModel = new TableModel(store.lines(), gridColumnsOf(FieldTable::Lines), this);
     m_grid1 = new ProgramGrid(lineModel, windowFont(11), Qt::black, m_groupBox1);
     m_grid1->setObjectName(QStringLiteral("DBGrid1"));
     putInto(m_groupBox1, m_grid1);

@@ -7,6 +7,17 @@
 
 namespace tal {
 
+std::vector<GridColumn> gridColumnsOf(FieldTable table) {
+    std::vector<GridColumn> columns;
+    for (const FieldEntry& field : fieldsOf(table))
+        if (field.isGridColumn())
+            columns.push_back({field.index,
+                               QString::fromUtf8(field.grid.title.data(),
+                                                 static_cast<qsizetype>(field.grid.title.size())),
+                               field.grid.width, field.grid.significantDigits});
+    return columns;
+}
+
 TableModel::TableModel(Table& table, std::vector<GridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns)) {
     m_rowCount = m_table.recordCount();

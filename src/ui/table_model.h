@@ -4,6 +4,7 @@
 #include <QString>
 #include <vector>
 
+#include "store/field_catalogue.h"
 #include "store/table.h"
 
 namespace tal {
@@ -15,6 +16,9 @@ struct GridColumn {
     int width;                   // pixels; 0 keeps the grid's default width
     int significantDigits = 15;  // for float fields
 };
+
+// The columns the catalogue gives a table's grid, in table order.
+std::vector<GridColumn> gridColumnsOf(FieldTable table);
 
 // The rows of a table for a grid. It listens to the table engine and turns its announcements
 // into one model update per event-loop turn, however many rows a command touched: a reset when

@@ -89,6 +89,30 @@ TEST_F(Tal, BuildWritesWhatTheInsertBookkeepingDefinesAndDumpGivesItBack) {
     EXPECT_EQ(dumped[2]["lines"][2]["Param 4"], 3);
 }
 
+// Scripts and archives rely on the keys of the dump and on their order.
+TEST_F(Tal, DumpGivesTheKeysOfProgramsAndLinesInTheirOrder) {
+    std::string out;
+    ASSERT_EQ(run(kTal + " dump --format json " + quote(build(demoPrograms())), &out), 0);
+    const auto program = nlohmann::ordered_json::parse(out)["programs"][1];
+    std::vector<std::string> programKeys, lineKeys;
+    for (const auto& [key, value] : program.items())
+        programKeys.push_back(key);
+    for (const auto& [key, value] : program["lines"][0].items())
+        lineKeys.push_back(key);
+
+    std::vector<std::string> expectedProgram = {"ProgNum"};
+    for (int k = 1; k <= 7; ++k)
+        expectedProgram.push_back("Param 0" + std::to_string(k));
+    expectedProgram.insert(expectedProgram.end(),
+                           {"ProgSize", "NextStr", "CurStr", "Remark", "lines"});
+    std::vector<std::string> expectedLine = {"StrNum"};
+    for (int k = 1; k <= 19; ++k)
+        expectedLine.push_back("Param " + std::to_string(k));
+    expectedLine.insert(expectedLine.end(), {"PredStr", "NextStr", "CurStr"});
+    EXPECT_EQ(programKeys, expectedProgram);
+    EXPECT_EQ(lineKeys, expectedLine);
+}
+
 TEST_F(Tal, ResaveGivesBackTheSameBytesAndRemarks) {
     const std::string image = build(demoPrograms());
     const std::string again = dir.path("again.bin");

@@ -10,6 +10,7 @@
 
 #include "limits/field_check.h"
 #include "limits/stored_values_check.h"
+#include "store/editing_tables.h"
 #include "store/image_file.h"
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
@@ -34,9 +35,9 @@ const LimitsRecord& recordOf(const std::vector<LimitsRecord>& records, const std
 
 // The variant of a field's value; one step below a bound of 0 cannot be stored in the image, so
 // that field stays inside instead.
-double variantValue(const LimitsRecord& record, const CheckedField& field, Variant variant) {
-    const double step = field.isReal() ? 1.0 / field.multiplier : 1.0;
-    const double k = field.isReal() ? field.multiplier : 1.0;
+double variantValue(const LimitsRecord& record, const FieldEntry& field, Variant variant) {
+    const double step = field.isReal() ? 1.0 / field.check.step.multiplier : 1.0;
+    const double k = field.isReal() ? field.check.step.multiplier : 1.0;
     const double min = *record.minValue, max = *record.maxValue;
     const double inside = std::round((min + max) / 2 * k) / k;
     switch (variant) {
@@ -53,7 +54,7 @@ double variantValue(const LimitsRecord& record, const CheckedField& field, Varia
     }
 }
 
-json number(const CheckedField& field, double v) {
+json number(const FieldEntry& field, double v) {
     return field.isReal() ? json(v) : json(static_cast<std::int64_t>(v));
 }
 
@@ -65,17 +66,17 @@ json programsFor(const std::vector<LimitsRecord>& records, const std::string& mo
         json program = {{"ProgNum", v}};
         json line = json::object();
         double param6 = 0;
-        for (const CheckedField& field : kCheckedFields) {
-            const auto& record = recordOf(records, model, field.fieldName);
-            double value = variantValue(record, field, variant);
-            if (field.fieldName == "Param 6")
+        for (const FieldEntry* field : checkedFields()) {
+            const auto& record = recordOf(records, model, field->name);
+            double value = variantValue(record, *field, variant);
+            if (field->name == "Param 6")
                 param6 = value;
-            if (field.bounds == BoundRule::LowerIsParam6 && variant != Above)
+            if (field->check.bounds == BoundRule::LowerIsParam6 && variant != Above)
                 value = variant == Below ? param6 - 0.01 : param6;
-            if (field.bounds == BoundRule::UpperIsProgSize)
+            if (field->check.bounds == BoundRule::UpperIsProgSize)
                 value = variant == Above ? 2 : variant == OnMax ? 1 : 0;
-            (field.table == CheckedTable::Headers ? program : line)[std::string(field.fieldName)] =
-                number(field, value);
+            (field->table == FieldTable::Headers ? program : line)[std::string(field->name)] =
+                number(*field, value);
         }
         program["lines"] = json::array({line});
         programs.push_back(program);
@@ -96,24 +97,24 @@ std::vector<std::string> handlerRefusals(const std::string& image, const std::st
     Table& headers = bench.store().headers();
     Table& lines = bench.store().lines();
     std::vector<std::string> refusals;
-    auto retype = [&](Table& table, const CheckedField& field, int program, int line) {
+    auto retype = [&](Table& table, const FieldEntry& field, int program, int line) {
         try {
-            table.setValue(field.field, table.value(field.field));
+            table.setValue(field.index, table.value(field.index));
         } catch (const ValidationError& e) {
             refusals.push_back(
-                ValueFinding{program, line, std::string(field.fieldName), e.what()}.text());
+                ValueFinding{program, line, std::string(field.name), e.what()}.text());
         }
         table.cancel();
     };
     for (headers.first(); !headers.eof(); headers.next()) {
         const int program = static_cast<int>(headers.asInteger(hdr::ProgNum));
-        for (const CheckedField& field : kCheckedFields)
-            if (field.table == CheckedTable::Headers)
-                retype(headers, field, program, 0);
+        for (const FieldEntry* field : checkedFields())
+            if (field->table == FieldTable::Headers)
+                retype(headers, *field, program, 0);
         for (lines.first(); !lines.eof(); lines.next())
-            for (const CheckedField& field : kCheckedFields)
-                if (field.table == CheckedTable::Lines)
-                    retype(lines, field, program, static_cast<int>(lines.asInteger(ln::StrNum)));
+            for (const FieldEntry* field : checkedFields())
+                if (field->table == FieldTable::Lines)
+                    retype(lines, *field, program, static_cast<int>(lines.asInteger(ln::StrNum)));
     }
     return refusals;
 }
@@ -178,10 +179,10 @@ TEST_F(CheckCommandTest, BoundsAreInsideAndOneStepBeyondIsOutside) {
         }
         EXPECT_EQ(refused.count(OnMin) + refused.count(OnMax) + refused.count(Inside), 0u);
         std::set<std::string> all, belowStorable = {"Param 7"};
-        for (const CheckedField& field : kCheckedFields) {
-            all.insert(std::string(field.fieldName));
-            if (*recordOf(records, model, field.fieldName).minValue > 0)
-                belowStorable.insert(std::string(field.fieldName));
+        for (const FieldEntry* field : checkedFields()) {
+            all.insert(std::string(field->name));
+            if (*recordOf(records, model, field->name).minValue > 0)
+                belowStorable.insert(std::string(field->name));
         }
         EXPECT_EQ(refused[Above], all);
         EXPECT_EQ(refused[Below], belowStorable);

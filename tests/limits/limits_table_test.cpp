@@ -36,8 +36,8 @@ std::vector<std::string> hintCalls(const FakeDesktop& desktop) {
 TEST(DeliveredLimits, HoldOneRowForEachCheckedFieldOfBothModels) {
     const auto records = deliveredLimits();
     std::set<std::string> checked;
-    for (const CheckedField& field : kCheckedFields)
-        checked.insert(std::string(field.fieldName));
+    for (const FieldEntry* field : checkedFields())
+        checked.insert(std::string(field->name));
     for (const std::string model : {"ТАЛ-1", "ТАЛ-2"}) {
         std::multiset<std::string> fields;
         for (const auto& record : records)
@@ -48,7 +48,7 @@ TEST(DeliveredLimits, HoldOneRowForEachCheckedFieldOfBothModels) {
             }
         EXPECT_EQ(fields, std::multiset<std::string>(checked.begin(), checked.end())) << model;
     }
-    EXPECT_EQ(records.size(), 2 * kCheckedFields.size());
+    EXPECT_EQ(records.size(), 2 * checkedFields().size());
     // The edit window's initial hint is ТАЛ-1's message.
     EXPECT_EQ(limitsMessage(records, "ТАЛ-1", "Param 02"), kInitialParam02Hint);
 }
@@ -261,25 +261,25 @@ TEST_F(LimitHintsTest, CopiesTheModelsMessagesIntoTheSixteenHints) {
     limits.ApplyLimitHints(state, desktop);
     EXPECT_TRUE(state.lastValueAccepted);
     std::vector<std::string> expected;
-    for (const CheckedField& field : kCheckedFields)
-        expected.push_back("hint " + std::string(controlName(field.control)) + " " +
-                           limitsMessage(records, "ТАЛ-2", std::string(field.fieldName)).value());
+    for (const FieldEntry* field : checkedFields())
+        expected.push_back("hint " + std::string(controlName(*field->edit.control)) + " " +
+                           limitsMessage(records, "ТАЛ-2", std::string(field->name)).value());
     EXPECT_EQ(desktop.calls, expected);
 }
 
 TEST_F(LimitHintsTest, AModelWithoutARowLeavesThatHintAsItWas) {
     auto records = deliveredLimits();
-    for (const CheckedField& field : kCheckedFields)
-        if (field.fieldName != "Param 02" && field.fieldName != "Param 17")
-            records.push_back(limitsRecord("ТАЛ-3", std::string(field.fieldName), 0, 1,
-                                           "ТАЛ-3 " + std::string(field.fieldName)));
+    for (const FieldEntry* field : checkedFields())
+        if (field->name != "Param 02" && field->name != "Param 17")
+            records.push_back(limitsRecord("ТАЛ-3", std::string(field->name), 0, 1,
+                                           "ТАЛ-3 " + std::string(field->name)));
     open(records);
     state.machineModel = "ТАЛ-1";
     limits.ApplyLimitHints(state, desktop);
     desktop.calls.clear();
     state.machineModel = "ТАЛ-3";
     limits.ApplyLimitHints(state, desktop);
-    EXPECT_EQ(hintCalls(desktop).size(), kCheckedFields.size() - 2);
+    EXPECT_EQ(hintCalls(desktop).size(), checkedFields().size() - 2);
     EXPECT_EQ(desktop.hints["DBEdit02"], "Допустимые пределы 0..180 мм");
     EXPECT_EQ(desktop.hints["DBEdit17"], "Меньше числа строк программы");
     EXPECT_EQ(desktop.hints["DBEdit18"], "ТАЛ-3 Param 18");

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "limits/field_check.h"
+#include "store/editing_tables.h"
 #include "store/memory_image.h"
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
@@ -17,10 +18,10 @@ namespace {
 constexpr const char* kRow = "<the row's message>";
 const std::string kNoMore = "Меньше числа строк программы";
 
-const CheckedField& checkedField(const std::string& name) {
-    for (const CheckedField& field : kCheckedFields)
-        if (field.fieldName == name)
-            return field;
+const FieldEntry& checkedField(const std::string& name) {
+    for (const FieldEntry* field : checkedFields())
+        if (field->name == name)
+            return *field;
     throw std::logic_error("not a checked field: " + name);
 }
 
@@ -77,15 +78,15 @@ protected:
     ProgramStore& store() { return bench.store(); }
     Table& headers() { return store().headers(); }
     Table& lines() { return store().lines(); }
-    Table& tableOf(const CheckedField& field) {
-        return field.table == CheckedTable::Headers ? headers() : lines();
+    Table& tableOf(const FieldEntry& field) {
+        return field.table == FieldTable::Headers ? headers() : lines();
     }
 
     // Assigns through the field's check; the refusal's message, or nothing when accepted.
     std::optional<std::string> assign(const std::string& fieldName, Value v) {
-        const CheckedField& field = checkedField(fieldName);
+        const FieldEntry& field = checkedField(fieldName);
         try {
-            tableOf(field).setValue(field.field, std::move(v));
+            tableOf(field).setValue(field.index, std::move(v));
         } catch (const ValidationError& e) {
             return std::string(e.what());
         }
@@ -236,9 +237,9 @@ TEST_F(ValueChecksTest, ChecksEachValueOfAnEditedRowAgainstItsLimits) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.model) + " " + c.field + " = " + c.value.asText());
         state().machineModel = c.model;
-        const CheckedField& field = checkedField(c.field);
+        const FieldEntry& field = checkedField(c.field);
         Table& table = tableOf(field);
-        const Value before = table.value(field.field);
+        const Value before = table.value(field.index);
         const auto refusal = assign(c.field, c.value);
         if (!c.refusal) {
             EXPECT_EQ(refusal, std::nullopt);
@@ -248,7 +249,7 @@ TEST_F(ValueChecksTest, ChecksEachValueOfAnEditedRowAgainstItsLimits) {
                 c.refusal == kRow ? limitsMessage(records, c.model, c.field).value() : c.refusal;
             EXPECT_EQ(refusal, expected);
             EXPECT_FALSE(state().lastValueAccepted);
-            EXPECT_EQ(table.value(field.field), before) << "a refused value must not be kept";
+            EXPECT_EQ(table.value(field.index), before) << "a refused value must not be kept";
         }
         table.cancel();
     }

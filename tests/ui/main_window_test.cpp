@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "store/editing_tables.h"
+#include "store/field_catalogue.h"
 #include "store/table.h"
 #include "ui/binding/field_text.h"
 #include "ui/edit_window.h"
@@ -210,6 +211,32 @@ private slots:
         QCOMPARE(r.headers().asInteger(hdr::ProgNum), 8);
         QCOMPARE(lines->model()->rowCount(), 0);
         QCOMPARE(headers->currentIndex().row(), 1);
+    }
+
+    void theGridsShowTheCataloguesColumnsInTableOrder() {
+        RunningEditor r;
+        const struct {
+            ProgramGrid* grid;
+            FieldTable table;
+            int columns;
+        } grids[] = {{r.form()->DBGrid0(), FieldTable::Headers, 8},
+                     {r.form()->DBGrid1(), FieldTable::Lines, 19}};
+        for (const auto& [grid, table, columns] : grids) {
+            int column = 0;
+            for (const FieldEntry& field : fieldsOf(table)) {
+                if (!field.isGridColumn())
+                    continue;
+                const QString title = QString::fromUtf8(
+                    field.grid.title.data(), static_cast<qsizetype>(field.grid.title.size()));
+                QCOMPARE(grid->model()->headerData(column, Qt::Horizontal).toString(), title);
+                QCOMPARE(grid->tableModel()->columns().at(column).field, field.index);
+                if (field.grid.width > 0)
+                    QCOMPARE(grid->columnWidth(column), field.grid.width);
+                ++column;
+            }
+            QCOMPARE(column, columns);
+            QCOMPARE(grid->model()->columnCount(), columns);
+        }
     }
 
     void manyChangesInOneTurnReachTheGridOnce() {

@@ -71,10 +71,10 @@ void FieldEdit::commit() {
     if (!m_typed)
         return;
     const std::string typedText = text().toStdString();
-    const TypedValue parsed = parseTypedText(typedText, kindOf(m_table.fields()[m_field].type));
-    if (parsed.refusal)
-        throw ValidationError(*parsed.refusal);
-    m_table.setValue(m_field, parsed.value);
+    const TypedText parsed = parseTypedText(typedText, kindOf(m_table.fields()[m_field].type));
+    if (const std::string* refusal = parsed.refusal())
+        throw ConversionError(*refusal);
+    m_table.setValue(m_field, *parsed.value());
     // Accepted: show the value as the field holds it ("12.5" reads "12,5").
     refresh();
 }
