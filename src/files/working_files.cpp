@@ -39,7 +39,7 @@ public:
         if (m_bytes)
             writeFileAtomically(m_path, *m_bytes);
         else if (!m_existed && fileExists(m_path))
-            removeFile(m_path);
+            removeFile(followLinks(m_path));  // a dangling link stays, as it was
     }
 
 private:

@@ -75,32 +75,137 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// As the kernel does: a longer chain of links is taken for a loop.
+constexpr int kMaxLinkHops = 40;
+
+// The final target of a chain of symbolic links (it need not exist yet), or the path itself;
+// nothing for a loop.
+std::optional<std::string> finalTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec)))
+            return current.string();
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec)
+            return std::nullopt;
+        current = current.parent_path() / target;  // an absolute target replaces the folder
+    }
+    return std::nullopt;
+}
+
+// The file a write to a path puts its bytes in, and what is there now.
+struct Destination {
+    std::string file;
+    bool exists = false;
+    struct stat info {};
+};
+
+// Nothing when the write is refused before it starts: no name, a loop of links, a folder, or
+// an existing file its owner made read-only (it is not replaced behind their back).
+std::optional<Destination> destinationOf(const std::string& path) {
+    if (path.empty())
+        return std::nullopt;
+    const auto file = finalTarget(path);
+    if (!file)
+        return std::nullopt;
+    Destination destination;
+    destination.file = *file;
+    destination.exists = ::stat(file->c_str(), &destination.info) == 0;
+    if (destination.exists &&
+        (S_ISDIR(destination.info.st_mode) || !canOpenForWriting(destination.file)))
+        return std::nullopt;
+    return destination;
+}
+
+// A device (/dev/full, a terminal) cannot be replaced by a rename; it is written in place.
+bool isDevice(const Destination& destination) {
+    return destination.exists && !S_ISREG(destination.info.st_mode);
+}
+
+// The errors of a folder that refuses new files; a writable file in it is then written in place.
+bool folderRefusesNewFiles(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// Creates a new file with a short name of its own in the folder of `file`, so that even a name
+// at the length limit leaves room for it. Returns its descriptor, or -1 with errno set.
+int createTemporaryBeside(const std::string& file, mode_t mode, std::string& temporary) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ".tal";
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[letter(random)];
+        temporary = (folder / name).string();
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Gives the replacement the owner, group and permission bits of the file it replaces. Only the
+// owner's change may be refused (EPERM): the replacement is then ours, as any new file would be.
+bool takeOverOwnerAndMode(int fd, const struct stat& old) {
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return false;
+    // Before the mode: a change of owner clears the set-user-ID and set-group-ID bits.
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM)
+        return false;
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+WriteStatus writeDevice(const std::string& file, std::string_view bytes) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return WriteStatus::CreateFailed;
+    const bool ok = writeAll(fd, bytes);
+    return (::close(fd) == 0 && ok) ? WriteStatus::Ok : WriteStatus::WriteFailed;
+}
+
+// The file is overwritten from its start and then cut to the new length, so a failure part way
+// leaves it damaged: used only where the folder allows nothing else.
+WriteStatus writeInPlace(const std::string& file, std::string_view bytes) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return WriteStatus::CreateFailed;
+    bool ok = writeAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+              ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
+}
+
 }  // namespace
 
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes) {
-    if (path.empty())
+    const auto destination = destinationOf(path);
+    if (!destination)
         return WriteStatus::CreateFailed;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    if (isDevice(*destination))
+        return writeDevice(destination->file, bytes);
+    std::string temporary;
+    // An existing file's mode is given to the replacement below; until then only we may read it.
+    const int fd =
+        createTemporaryBeside(destination->file, destination->exists ? 0600 : 0666, temporary);
+    if (fd < 0) {
+        if (destination->exists && folderRefusesNewFiles(errno))
+            return writeInPlace(destination->file, bytes);
         return WriteStatus::CreateFailed;
-    // A device such as /dev/full is written in place: it cannot be replaced by a rename.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
-        if (fd < 0)
-            return WriteStatus::CreateFailed;
-        const bool ok = writeAll(fd, bytes);
-        return (::close(fd) == 0 && ok) ? WriteStatus::Ok : WriteStatus::WriteFailed;
     }
-    static std::mt19937_64 random{std::random_device{}()};
-    const std::string temporary = path + ".tmp" + std::to_string(random() % 1000000000ULL);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0)
-        return WriteStatus::CreateFailed;
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
+    bool ok = writeAll(fd, bytes) &&
+              (!destination->exists || takeOverOwnerAndMode(fd, destination->info)) &&
+              ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
-        ok = std::rename(temporary.c_str(), path.c_str()) == 0;
+        ok = std::rename(temporary.c_str(), destination->file.c_str()) == 0;
     if (!ok) {
         ::unlink(temporary.c_str());
         return WriteStatus::WriteFailed;
@@ -116,7 +221,7 @@ bool removeFile(const std::string& path) {
 bool canOpenForWriting(const std::string& path) {
     if (path.empty())
         return false;
-    const int fd = ::open(path.c_str(), O_WRONLY);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     ::close(fd);
@@ -124,23 +229,22 @@ bool canOpenForWriting(const std::string& path) {
 }
 
 bool canCreateFile(const std::string& path) {
-    if (path.empty())
+    const auto destination = destinationOf(path);
+    if (!destination)
         return false;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            return false;
-        if (!S_ISREG(info.st_mode))
-            return canOpenForWriting(path);
-    }
-    static std::mt19937_64 random{std::random_device{}()};
-    const std::string probe = path + ".tmp" + std::to_string(random() % 1000000000ULL);
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (isDevice(*destination))
+        return true;  // destinationOf has opened it for writing
+    std::string probe;
+    const int fd = createTemporaryBeside(destination->file, 0600, probe);
     if (fd < 0)
-        return false;
+        return destination->exists && folderRefusesNewFiles(errno);
     ::close(fd);
     ::unlink(probe.c_str());
     return true;
+}
+
+std::string followLinks(const std::string& path) {
+    return finalTarget(path).value_or(path);
 }
 
 std::string folderOf(const std::string& path) {

@@ -26,15 +26,29 @@ ReadResult readFile(const std::string& path, std::size_t limit = std::string::np
 enum class WriteStatus { Ok, CreateFailed, WriteFailed };
 // Writes the whole file through a temporary file in the same folder that then replaces it,
 // so a failed write never leaves a half-written file nor destroys the previous one.
+// - A symbolic link is followed to its final target, which is replaced (or, for a dangling
+//   link, created); the link itself stays as it is.
+// - The replacement keeps the old file's permission bits, and its owner and group where the
+//   system allows; a new file gets 0666 less the umask.
+// - An existing file that cannot be opened for writing is not replaced (CreateFailed).
+// - Where the folder refuses new files but the file exists and is writable, the file is
+//   overwritten in place: the one case in which a failed write can damage it.
+// - A device is written in place.
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes);
 
 bool removeFile(const std::string& path);
 
 // Whether an existing file can be opened for writing; it is neither emptied nor created.
 bool canOpenForWriting(const std::string& path);
-// Whether writeFileAtomically could create `path`: a temporary file can be made in its folder
-// (or, for a device, the device opened for writing). Leaves nothing behind.
+// Whether writeFileAtomically could write `path` now: for a link, its final target counts; an
+// existing file must be writable and a temporary file possible in its folder, unless that
+// folder refuses new files (then it is written in place); a new file needs the temporary file.
+// Leaves nothing behind.
 bool canCreateFile(const std::string& path);
+
+// The file that writeFileAtomically(path, ...) writes: the final target of a chain of symbolic
+// links, whether or not it exists yet; `path` itself when it is no link (or a loop of them).
+std::string followLinks(const std::string& path);
 
 // Folder of a path, with its trailing separator ("" for a bare name).
 std::string folderOf(const std::string& path);

@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 #include "store/file_system.h"
 #include "store/memory_image.h"
 #include "support/store_fixture.h"
@@ -119,6 +121,26 @@ TEST_F(Tal, ResaveGivesBackTheSameBytesAndRemarks) {
     ASSERT_EQ(run(kTal + " resave " + quote(image) + " -o " + quote(again)), 0);
     EXPECT_EQ(readFile(again).bytes, readFile(image).bytes);
     EXPECT_EQ(readFile(dir.path("again.txt")).bytes, readFile(dir.path("w.txt")).bytes);
+}
+
+// The operator named the link, so the remarks file goes beside the link, as the editor's Save does.
+TEST_F(Tal, ResaveThroughALinkWritesItsTargetAndTheRemarksBesideTheLink) {
+    namespace fs = std::filesystem;
+    const std::string image = build(demoPrograms());
+    fs::create_directory(dir.path("real"));
+    const std::string target = dir.path("real/kept.bin");
+    ASSERT_EQ(writeFileAtomically(target, "old"), WriteStatus::Ok);
+    fs::permissions(target, fs::perms(0640));
+    const std::string link = dir.path("link.bin");
+    fs::create_symlink("real/kept.bin", link);
+
+    ASSERT_EQ(run(kTal + " resave " + quote(image) + " -o " + quote(link)), 0);
+    ASSERT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link), "real/kept.bin");
+    EXPECT_EQ(readFile(target).bytes, readFile(image).bytes);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_EQ(readFile(dir.path("link.txt")).bytes, readFile(dir.path("w.txt")).bytes);
+    EXPECT_FALSE(fs::exists(dir.path("real/kept.txt")));
 }
 
 TEST_F(Tal, CheckAgreesWithTheInvariants) {

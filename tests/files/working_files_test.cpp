@@ -269,6 +269,30 @@ TEST_F(WorkingFilesTest, SaveAfterOpenWritesIntoTheOpenedFileEvenAfterAnEarlierS
     EXPECT_TRUE(desktop.saveRequests.size() == 1);  // Save asks nothing
 }
 
+// The operator opened the link: its target gets the image, and the remarks file is the one
+// beside the link's name, where Open read it.
+TEST_F(WorkingFilesTest, SaveThroughALinkWritesItsTargetAndKeepsTheLink) {
+    const std::string target = dir / "real/A.bin";
+    fs::create_directory(dir / "real");
+    fs::rename(pathA, target);
+    fs::permissions(target, fs::perms(0640));
+    fs::create_symlink("real/A.bin", pathA);
+    ASSERT_TRUE(open(pathA));
+    editCurrentProgram(42);
+    bench.store().headers().setText(hdr::Remark, "новая");
+    bench.store().headers().post();
+
+    EXPECT_EQ(files.SpeedButton4Click(), SaveResult::Saved);
+    EXPECT_TRUE(desktop.messages.empty());
+    ASSERT_TRUE(fs::is_symlink(pathA));
+    EXPECT_EQ(fs::read_symlink(pathA), "real/A.bin");
+    EXPECT_EQ(readBytes(target), imageBytes(state.currentImage));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_EQ(readBytes(ChangeExtension(pathA, "txt")),
+              "\xED\xEE\xE2\xE0\xFF\0\xE2\xF2\xEE\xF0\xE0\xFF\0"s);
+    EXPECT_FALSE(fs::exists(dir / "real/A.txt"));
+}
+
 // ---- Save As ------------------------------------------------------------------------------
 
 TEST_F(WorkingFilesTest, SaveAsWritesTheChosenFileAndMakesItTheWorkingFile) {
@@ -502,6 +526,22 @@ TEST_F(SaveFailureTest, SaveAsThatFailsAfterTheRemarksLeavesNoNewFile) {
     EXPECT_EQ(desktop.messages,
               std::vector<RecordedMessage>({kReplace, saveError("Ошибка записи файла")}));
     EXPECT_FALSE(fs::exists(ChangeExtension(target, "txt")));
+    expectUnsaved();
+}
+
+TEST_F(SaveFailureTest, SaveAsThatFailsAfterTheRemarksLeavesTheirDanglingLinkAsItWas) {
+    const std::string target = dir / "C.bin";
+    const std::string remarks = ChangeExtension(target, "txt");
+    fs::create_symlink("/dev/full", target);
+    fs::create_symlink("elsewhere.txt", remarks);
+    desktop.saveFileAnswers = {target};
+    desktop.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_EQ(files.SaveWorkingFileAs(), SaveResult::Failed);
+    EXPECT_EQ(desktop.messages,
+              std::vector<RecordedMessage>({kReplace, saveError("Ошибка записи файла")}));
+    ASSERT_TRUE(fs::is_symlink(remarks));
+    EXPECT_EQ(fs::read_symlink(remarks), "elsewhere.txt");
+    EXPECT_FALSE(fs::exists(dir / "elsewhere.txt"));
     expectUnsaved();
 }
 
