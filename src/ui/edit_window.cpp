@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "store/edit_window_commands.h"
+#include "store/editing_tables.h"
 #include "store/field_catalogue.h"
 #include "store/program_store.h"
 #include "ui/binding/field_edit.h"
@@ -83,11 +84,16 @@ const RecordNavigator::Hints kHeaderHints = {
     "Последняя программа",  "Вставить программу",         "Удалить программу",
     "Редактировать строку", "Сохранить изменения строки", "Отменить изменения строки",
     "Обновить данные"};
-const RecordNavigator::Hints kLineHints = {
-    "Первая строка",        "Предыдущая строка",          "Следующая строка",
-    "Последняя строка",     "Вставить строку",            "Удалить строку",
-    "Редактировать строку", "Сохранить изменение строки", "Отменить изменение строки",
-    "Обновить данные"};
+const RecordNavigator::Hints kLineHints = {"Первая строка",
+                                           "Предыдущая строка",
+                                           "Следующая строка",
+                                           "Последняя строка",
+                                           "Вставить строку",
+                                           "Удалить строку",
+                                           "Редактировать строку",
+                                           "Сохранить изменение строки",
+                                           "Отменить изменение строки",
+                                           "Обновить данные"};
 
 QString text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -130,8 +136,7 @@ QIcon addLineIcon() {
 
 }  // namespace
 
-TForm2::TForm2(ProgramStore& store, EditWindowCommands& commands, Desktop& desktop,
-               QWidget* parent)
+TForm2::TForm2(ProgramStore& store, EditWindowCommands& commands, Desktop& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window), m_commands(commands) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QString::fromUtf8("Окно редактирования"));
@@ -152,10 +157,10 @@ TForm2::TForm2(ProgramStore& store, EditWindowCommands& commands, Desktop& deskt
     m_controls.add(Control::DBNavigator1, m_navigator1);
     m_controls.add(Control::EditAddLine, m_addLine);
 
-    auto* focus = new FocusTracker(this);
-    focus->onPanelLeft(m_scrollBox0, [this] { m_commands.ScrollBox0Exit(); });
-    focus->onPanelLeft(m_scrollBox1, [this] { m_commands.ScrollBox1Exit(); });
-    new EnterAsTab(this);
+    m_focusTracker = new FocusTracker(this);
+    m_focusTracker->onPanelLeft(m_scrollBox0, [this] { m_commands.ScrollBox0Exit(); });
+    m_focusTracker->onPanelLeft(m_scrollBox1, [this] { m_commands.ScrollBox1Exit(); });
+    m_enterAsTab = new EnterAsTab(this);
 
     placeWindow(this, QRect(302, -1, 432, 738), Sizing::FixedWidth);
 }
@@ -171,9 +176,9 @@ QWidget* TForm2::makeHeaderBar(ProgramStore& store, Desktop& desktop) {
     number->setFont(windowFont(13));
     number->setGeometry(label->geometry().right() + 8, 5, 40, label->height());
     m_controls.add(Control::ProgDBText, number);
-    m_navigator0 = new RecordNavigator(
-        store.headers(), desktop, kHeaderHints,
-        {true, true, true, true, false, false, true, true, true, true}, bar);
+    m_navigator0 =
+        new RecordNavigator(store.headers(), desktop, kHeaderHints,
+                            {true, true, true, true, false, false, true, true, true, true}, bar);
     m_navigator0->setObjectName(QStringLiteral("DBNavigator0"));
     m_navigator0->setGeometry(128, 0, 272, 25);
     return bar;
@@ -234,8 +239,7 @@ void TForm2::fillPanel(QWidget* panel, int firstPlace, int endPlace, ProgramStor
         auto* edit = new FieldEdit(tableOf(store, entry), entry.index, options, desktop, parent);
         edit->setObjectName(QString::fromLatin1(controlName(control)));
         const int characters = std::min(entry.edit.maxLength, 40);
-        edit->resize(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 14,
-                     21);
+        edit->resize(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 14, 21);
         m_controls.add(control, edit);
         return edit;
     };
@@ -250,9 +254,9 @@ void TForm2::fillPanel(QWidget* panel, int firstPlace, int endPlace, ProgramStor
                                                    : entry.edit.choiceCaptions[k];
                 items.push_back({text(shown), std::string(entry.slot.choice->texts[k])});
             }
-            auto* group = new FieldRadioGroup(tableOf(store, entry), entry.index,
-                                              text(entry.edit.caption), std::move(items),
-                                              entry.edit.columns, panel);
+            auto* group =
+                new FieldRadioGroup(tableOf(store, entry), entry.index, text(entry.edit.caption),
+                                    std::move(items), entry.edit.columns, panel);
             group->setObjectName(QString::fromLatin1(controlName(place.control)));
             group->setAccessibleName(text(entry.edit.caption));
             group->setGeometry(place.rect);
@@ -294,6 +298,12 @@ void TForm2::fillPanel(QWidget* panel, int firstPlace, int endPlace, ProgramStor
             label->setBuddy(edit);
         }
     }
+}
+
+TForm2::~TForm2() {
+    // The focus moving off controls that are going away is no leaving of them.
+    delete m_focusTracker;
+    delete m_enterAsTab;
 }
 
 FieldEdit* TForm2::edit(Control control) const {

@@ -11,6 +11,8 @@ class QToolButton;
 namespace tal {
 
 class EditWindowCommands;
+class EnterAsTab;
+class FocusTracker;
 class FieldEdit;
 class FieldRadioGroup;
 class ProgramStore;
@@ -24,6 +26,7 @@ class TForm2 : public QWidget {
 public:
     TForm2(ProgramStore& store, EditWindowCommands& commands, Desktop& desktop,
            QWidget* parent = nullptr);
+    ~TForm2() override;
 
     // As SpeedButton10Click: shown if hidden, and brought to the front.
     void showAndRaise();
@@ -49,6 +52,8 @@ private:
                    Desktop& desktop);
 
     EditWindowCommands& m_commands;
+    FocusTracker* m_focusTracker = nullptr;
+    EnterAsTab* m_enterAsTab = nullptr;
     ControlRegistry m_controls;
     RecordNavigator* m_navigator0 = nullptr;
     RecordNavigator* m_navigator1 = nullptr;

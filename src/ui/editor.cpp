@@ -39,7 +39,16 @@ Editor::Editor(std::string executableFolder)
 
 Editor::~Editor() {
     m_desktop.attach(nullptr, nullptr, nullptr, nullptr);
-    m_bench.startup().FormDestroy();
+    // The windows go first: text typed into them is not assigned while the tables close.
+    m_form6.reset();
+    m_form5.reset();
+    m_form2.reset();
+    m_form1.reset();
+    try {
+        m_bench.startup().FormDestroy();
+    } catch (const std::exception&) {
+        // Closing the tables of an editor that is going away has nobody left to tell.
+    }
 }
 
 void Editor::show() {

@@ -84,6 +84,8 @@ MessageAnswer QtDesktop::showMessage(const std::string& text, const std::string&
     QMessageBox box(boxIcon, qs(caption), qs(text), boxButtons);
     box.setDefaultButton(defaultButton);
     switch (box.exec()) {
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
         case QMessageBox::Yes:
             return MessageAnswer::Yes;
         case QMessageBox::No:

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -19,6 +20,7 @@
 #include "ui/error_report.h"
 #include "ui/main_window.h"
 #include "ui/program_grid.h"
+#include "ui/tool_bar.h"
 #include "ui_fixture.h"
 
 namespace tal::test {
@@ -41,13 +43,17 @@ struct EditSession : RunningEditor {
         open(workspace.buildWorkingFile("small", kPrograms));
         form()->Panel1()->SpeedButton(10)->click();
         window()->activateWindow();
-        QTest::qWaitForWindowActive(window());
+        if (!QTest::qWaitForWindowActive(window()))
+            qWarning("the edit window did not become active");
         settle();
     }
     TForm2* window() const { return editor->Form2(); }
     FieldEdit* edit(Control control) const { return window()->edit(control); }
     // Types `text` over the edit's text and presses Tab.
     void typeAndLeave(Control control, const QString& text) {
+        window()->activateWindow();  // as the operator's click into it does
+        if (!QTest::qWaitForWindowActive(window()))
+            qWarning("the edit window did not become active");
         FieldEdit* target = edit(control);
         target->setFocus(Qt::TabFocusReason);
         target->selectAll();
@@ -91,8 +97,10 @@ private slots:
         QCOMPARE(s.edit(Control::DBEdit1)->selectedText(), QString("5000"));
         QCOMPARE(s.lines().asInteger(ln::param(1)), 1200);  // the field kept its value
 
+        // Closing saves the line, which assigns the refused text once more.
+        expectReport(script, report);
         s.window()->close();
-        settle();
+        QTRY_VERIFY(script.done());
         QVERIFY(s.window()->isVisible());  // not while the last value was refused
 
         s.typeAndLeave(Control::DBEdit1, "1500");
@@ -109,27 +117,41 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("refusal");  // empty: accepted
         QTest::addColumn<QString>("shown");    // the edit's text afterwards
+        QTest::addColumn<bool>("checked");     // a check saw the value (not a text refused)
         const int start = static_cast<int>(Control::DBEdit02);
         const int turns = static_cast<int>(Control::DBEdit4);
         const int speed = static_cast<int>(Control::DBEdit1);
-        QTest::newRow("hundredths") << start << "0.35" << "" << "0,35";
-        QTest::newRow("decimal comma") << start << "0,07" << "" << "0,07";
-        QTest::newRow("too precise") << start << "12.345" << "Максимальная точность 0,01."
-                                     << "12.345";
-        QTest::newRow("out of range beats precision")
-            << start << "-0,001" << "Допустимые пределы 0..180 мм." << "-0,001";
-        QTest::newRow("letters in an integer")
-            << turns << "abc" << "'abc' is not a valid integer value." << "abc";
-        QTest::newRow("a comma in an integer")
-            << turns << "12,5" << "'12,5' is not a valid integer value." << "12,5";
-        QTest::newRow("cleared") << speed << "" << "Допустимые пределы 10..3000 об/мин." << "";
-        QTest::newRow("upper bound") << speed << "3000" << "" << "3000";
+        QTest::newRow("hundredths") << start << "0.35"
+                                    << ""
+                                    << "0,35" << true;
+        QTest::newRow("decimal comma") << start << "0,07"
+                                       << ""
+                                       << "0,07" << true;
+        QTest::newRow("too precise") << start << "12.345"
+                                     << "Максимальная точность 0,01."
+                                     << "12.345" << true;
+        QTest::newRow("out of range beats precision") << start << "-0,001"
+                                                      << "Допустимые пределы 0..180 мм."
+                                                      << "-0,001" << true;
+        QTest::newRow("letters in an integer") << turns << "abc"
+                                               << "'abc' is not a valid integer value."
+                                               << "abc" << false;
+        QTest::newRow("a comma in an integer") << turns << "12,5"
+                                               << "'12,5' is not a valid integer value."
+                                               << "12,5" << false;
+        QTest::newRow("cleared") << speed << ""
+                                 << "Допустимые пределы 10..3000 об/мин."
+                                 << "" << true;
+        QTest::newRow("upper bound") << speed << "3000"
+                                     << ""
+                                     << "3000" << true;
     }
     void typedText() {
         QFETCH(int, control);
         QFETCH(QString, typed);
         QFETCH(QString, refusal);
         QFETCH(QString, shown);
+        QFETCH(bool, checked);
         EditSession s;
         QString report;
         ModalScript script;
@@ -140,7 +162,9 @@ private slots:
         if (!refusal.isEmpty())
             QCOMPARE(report, "Редактор программ намотки: " + refusal);
         QCOMPARE(s.edit(static_cast<Control>(control))->text(), shown);
-        QCOMPARE(s.editor->workbench().state().lastValueAccepted, refusal.isEmpty());
+        // Only a check's refusal keeps the window open by the flag; a text that is no number
+        // never reaches the check.
+        QCOMPARE(s.editor->workbench().state().lastValueAccepted, refusal.isEmpty() || !checked);
     }
 
     void enterMovesOnAsTabDoes() {
@@ -184,7 +208,8 @@ private slots:
 
         QVERIFY(!s.navigatorButtonEnabled(lines, B::First) &&
                 !s.navigatorButtonEnabled(lines, B::Prior));
-        QVERIFY(s.navigatorButtonEnabled(lines, B::Next) && s.navigatorButtonEnabled(lines, B::Last));
+        QVERIFY(s.navigatorButtonEnabled(lines, B::Next) &&
+                s.navigatorButtonEnabled(lines, B::Last));
         lines->button(B::Last)->click();
         settle();
         QCOMPARE(s.lines().recNo(), 2);
@@ -249,7 +274,8 @@ private slots:
         settle();
         QCOMPARE(r.lines().recordCount(), 1);
         QVERIFY(enabled(w->ScrollBox1()));
-        QVERIFY(!w->edit(Control::DBEdit17)->isEnabled() && !w->edit(Control::DBEdit18)->isEnabled());
+        QVERIFY(!w->edit(Control::DBEdit17)->isEnabled() &&
+                !w->edit(Control::DBEdit18)->isEnabled());
         QVERIFY(!r.editor->workbench().state().appendFlag);
     }
 
@@ -267,8 +293,10 @@ private slots:
         s.lines().cancel();
         QCOMPARE(ending->chosen(), 1);
 
-        QTest::mouseClick(rotation->button(1), Qt::LeftButton);  // "по часовой стрелке"
-        QCOMPARE(s.lines().asText(ln::param(3)), std::string("по ч/с"));
+        QCOMPARE(rotation->chosen(), 1);  // "по ч/с", for a direction left empty
+        QRadioButton* counter = rotation->button(0);
+        QTest::mouseClick(counter, Qt::LeftButton, {}, QPoint(8, counter->height() / 2));
+        QCOMPARE(s.lines().asText(ln::param(3)), std::string("против ч/с"));
         QCOMPARE(s.lines().state(), TableState::Edit);
     }
 
@@ -278,7 +306,10 @@ private slots:
         QCOMPARE(remark->maxLength(), 99);
         remark->setFocus(Qt::TabFocusReason);
         remark->selectAll();
-        QTest::keyClicks(remark, QString::fromUtf8("Ав\u03a9г"));  // Greek omega has no byte
+        for (QChar typed : QString::fromUtf8("Ав\u03a9г")) {  // Greek omega has no byte
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(typed));
+            QApplication::sendEvent(remark, &press);
+        }
         QCOMPARE(remark->text(), QString("Авг"));
     }
 

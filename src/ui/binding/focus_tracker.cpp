@@ -34,11 +34,16 @@ void FocusTracker::focusChanged(QWidget* old, QWidget* now) {
             QPointer<FieldEdit> refused = edit;
             // After this focus move is over: back into the edit, then the report.
             QTimer::singleShot(0, this, [refused, message] {
-                if (refused) {
+                auto takeFocus = [refused] {
+                    if (!refused)
+                        return;
+                    refused->window()->activateWindow();
                     refused->setFocus(Qt::OtherFocusReason);
                     refused->selectAll();
-                }
+                };
+                takeFocus();  // the box gives the focus back to the edit when it closes
                 showStandardErrorReport(message);
+                takeFocus();  // where the window system does not
             });
             return;
         }
