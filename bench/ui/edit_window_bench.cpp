@@ -3,9 +3,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <filesystem>
-#include <unistd.h>
 
 #include "limits/limits_file.h"
 #include "store/editing_tables.h"
@@ -28,8 +28,8 @@ public:
 };
 
 void BM_AssignWithTheEditWindowOpen(benchmark::State& st) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("tal-edit-bench-" + std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("tal-edit-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::string error;
     const LimitsReadResult limits = parseLimitsSource(deliveredLimitsSource());
@@ -84,8 +84,8 @@ BENCHMARK(BM_AssignWithTheEditWindowOpen)->Unit(benchmark::kMicrosecond);
 }  // namespace tal::bench
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

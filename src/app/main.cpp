@@ -7,8 +7,8 @@
 #include <QToolButton>
 #include <cstdio>
 
-#include "ui/editor.h"
 #include "ui/edit_window.h"
+#include "ui/editor.h"
 #include "ui/editor_application.h"
 #include "ui/main_window.h"
 #include "ui/tool_bar.h"

@@ -83,8 +83,8 @@ void rowToText(std::ostream& out, const Table& table,
 
 // Assigns the fields `tal build` takes from a program or line object; false, with `error`
 // naming `where` and the engine's refusal, when a field does not take its value.
-bool takeGivenFields(Table& table, FieldTable fields, const json& object,
-                     const std::string& where, std::string& error) {
+bool takeGivenFields(Table& table, FieldTable fields, const json& object, const std::string& where,
+                     std::string& error) {
     for (const FieldEntry& field : fieldsOf(fields)) {
         const std::string key(field.jsonKey());
         if (field.json != JsonRole::Given || !object.contains(key))

@@ -8,7 +8,18 @@ class Desktop;
 class Table;
 
 // The ten buttons of a record navigator, in their fixed order.
-enum class NavigatorButton { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh };
+enum class NavigatorButton {
+    First,
+    Prior,
+    Next,
+    Last,
+    Insert,
+    Delete,
+    Edit,
+    Post,
+    Cancel,
+    Refresh
+};
 inline constexpr int kNavigatorButtonCount = 10;
 
 // Which buttons a navigator offers for the table as it stands: no moving before the first row

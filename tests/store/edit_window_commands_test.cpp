@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store/editing_tables.h"
 #include "store/edit_window_commands.h"
+#include "store/editing_tables.h"
 #include "store/record_navigation.h"
 #include "support/store_fixture.h"
 
@@ -96,8 +96,8 @@ TEST_F(Navigation, TheButtonsFollowTheRowAndTheState) {
                                               B::Delete, B::Edit, B::Refresh}));
     lines().last();
     lines().setInteger(ln::param(1), 5);
-    EXPECT_EQ(navigatorEnabling(lines()), on({B::First, B::Prior, B::Insert, B::Delete, B::Post,
-                                              B::Cancel, B::Refresh}));
+    EXPECT_EQ(navigatorEnabling(lines()),
+              on({B::First, B::Prior, B::Insert, B::Delete, B::Post, B::Cancel, B::Refresh}));
     lines().close();
     EXPECT_EQ(navigatorEnabling(lines()), on({}));
 }

@@ -84,5 +84,4 @@ public:
     std::vector<RecordedMessage> takeMessages();
 };
 
-
 }  // namespace tal::test

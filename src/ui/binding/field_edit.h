@@ -17,7 +17,7 @@ class FieldEdit : public QLineEdit {
 public:
     struct Options {
         int maxLength = 32767;
-        int significantDigits = 15;  // for a real field
+        int significantDigits = 15;    // for a real field
         bool windows1251Only = false;  // discards, with the beep, characters the files cannot hold
     };
 

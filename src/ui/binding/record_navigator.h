@@ -24,9 +24,7 @@ public:
     RecordNavigator(Table& table, Desktop& desktop, const Hints& hints,
                     std::array<bool, kNavigatorButtonCount> shown, QWidget* parent = nullptr);
 
-    QToolButton* button(NavigatorButton which) const {
-        return m_buttons[static_cast<int>(which)];
-    }
+    QToolButton* button(NavigatorButton which) const { return m_buttons[static_cast<int>(which)]; }
     void refresh();
 
 private:
