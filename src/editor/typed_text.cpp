@@ -30,7 +30,13 @@ std::size_t skipDigits(std::string_view text, std::size_t at) {
 }
 
 std::string quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    // Appended piece by piece: GCC 12 at -O3 sees a false overlap in "'" + std::string(...).
+    std::string result;
+    result.reserve(text.size() + 2);
+    result += '\'';
+    result.append(text);
+    result += '\'';
+    return result;
 }
 
 }  // namespace

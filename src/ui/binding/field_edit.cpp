@@ -52,6 +52,7 @@ void FieldEdit::refresh() {
     m_typed = false;
     setText(m_table.isOpen() ? currentFieldText(m_table, m_field, m_options.significantDigits)
                              : QString());
+    setCursorPosition(0);  // a long text shows its beginning
 }
 
 void FieldEdit::typed(const QString& text) {
