@@ -176,6 +176,22 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), s.edit(Control::DBEdit05));
     }
 
+    void theEditsFollowTheFormsFocusOrder() {
+        EditSession s;
+        QStringList order;
+        QWidget* start = s.edit(Control::DBEdit02);
+        QWidget* w = start;
+        do {
+            if (qobject_cast<FieldEdit*>(w) && w->focusPolicy() & Qt::TabFocus)
+                order << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w && w != start);
+        QCOMPARE(order, QStringList({"DBEdit02", "DBEdit04", "DBEdit05", "DBEdit06", "DBEdit1",
+                                     "DBEdit2", "DBEdit4", "DBEdit8", "DBEdit6", "DBEdit7",
+                                     "DBEdit10", "DBEdit11", "DBEdit14", "DBEdit15", "DBEdit16",
+                                     "DBEdit17", "DBEdit18"}));
+    }
+
     void aRepeatCountOfZeroClearsAndDisablesTheRepeatEdits() {
         EditSession s;
         FieldEdit* repeats = s.edit(Control::DBEdit17);
@@ -220,6 +236,7 @@ private slots:
         QVERIFY(!s.navigatorButtonEnabled(lines, B::Post) &&
                 !s.navigatorButtonEnabled(lines, B::Cancel));
 
+        s.edit(Control::DBEdit4)->selectAll();
         QTest::keyClicks(s.edit(Control::DBEdit4), "7");  // typing starts an edit
         QVERIFY(!s.navigatorButtonEnabled(lines, B::Edit));
         QVERIFY(s.navigatorButtonEnabled(lines, B::Post) &&
