@@ -64,8 +64,12 @@ const std::vector<const FieldEntry*>& dumpedLineFields() {
 
 json rowToJson(const Table& table, const std::vector<const FieldEntry*>& fields) {
     json row = json::object();
-    for (const FieldEntry* field : fields)
-        row[std::string(field->jsonKey())] = toJson(table.value(field->index));
+    for (const FieldEntry* field : fields) {
+        const Value& value = table.value(field->index);
+        // A text field is a text, "" when empty (a remark without a remarks file).
+        row[std::string(field->jsonKey())] =
+            field->type == FieldType::String && value.isNull() ? json("") : toJson(value);
+    }
     return row;
 }
 

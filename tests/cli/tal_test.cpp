@@ -115,6 +115,17 @@ TEST_F(Tal, DumpGivesTheKeysOfProgramsAndLinesInTheirOrder) {
     EXPECT_EQ(lineKeys, expectedLine);
 }
 
+TEST_F(Tal, AnImageWithoutARemarksFileDumpsEmptyRemarksAsTexts) {
+    const std::string image = build(demoPrograms());
+    std::filesystem::remove(dir.path("w.txt"));
+    std::string out;
+    ASSERT_EQ(run(kTal + " dump --format json " + quote(image), &out), 0);
+    const json dumped = json::parse(out);
+    ASSERT_EQ(dumped["programs"].size(), 3u);
+    for (const json& program : dumped["programs"])
+        EXPECT_EQ(program["Remark"], "") << program["ProgNum"];
+}
+
 TEST_F(Tal, ResaveGivesBackTheSameBytesAndRemarks) {
     const std::string image = build(demoPrograms());
     const std::string again = dir.path("again.bin");
