@@ -19,7 +19,10 @@ public:
     void focusGrid(Grid grid) override { focus = grid; }
     NewProgramResult askNewProgram(unsigned, bool) override { return answer; }
     DialogAnswer askNewLine(unsigned, bool) override { return DialogAnswer::Create; }
-    bool startProgram(const ProgramLaunch&) override { return true; }
+    bool runProgram(const ProgramLaunch&, ProgramFinished onFinished) override {
+        onFinished({});
+        return true;
+    }
 };
 
 }  // namespace tal::bench

@@ -8,6 +8,7 @@
 #include "device/programmer.h"
 #include "editor/desktop.h"
 #include "editor/editor_state.h"
+#include "editor/system_error_text.h"
 #include "files/save_dialog.h"
 #include "files/settings_file.h"
 #include "files/working_files.h"
@@ -31,11 +32,31 @@ void DeviceTransfer::showError(const char* text, const char* caption) {
     m_desktop.showMessage(text, caption, MessageIcon::Error, MessageButtons::Ok);
 }
 
+bool DeviceTransfer::programmerIsFree(const char* caption) {
+    if (m_programmerRunning)
+        showError("Программатор ещё не завершил работу", caption);
+    return !m_programmerRunning;
+}
+
+bool DeviceTransfer::runProgrammer(const ProgramLaunch& launch) {
+    // Set first: the end may be reported before runProgram returns.
+    m_programmerRunning = true;
+    const bool started =
+        m_desktop.runProgram(launch, [this](const ProgramExit&) { m_programmerRunning = false; });
+    if (!started)
+        m_programmerRunning = false;
+    return started;
+}
+
 void DeviceTransfer::SpeedButton12Click() {
+    if (!programmerIsFree(kExportCaption))
+        return;
     if (fileExists(m_state.workingFileName)) {
-        // A save that could not rebuild the image leaves it older than the tables: sending it
-        // would put something else into the machine than what the operator sees.
-        if (m_state.modified && m_files.SpeedButton4Click() == SaveResult::NotStored)
+        // The export goes on whatever the save did (a read-only archive file cannot be saved),
+        // but the image must show the tables: one the save did not rebuild is rebuilt here,
+        // without writing anything.
+        if (m_state.modified && m_files.SpeedButton4Click() == SaveResult::NotStored &&
+            !m_store.rebuildImage())
             return;
     } else if (m_files.SaveWorkingFileAs() != SaveResult::Saved ||
                !fileExists(m_state.workingFileName)) {
@@ -43,22 +64,25 @@ void DeviceTransfer::SpeedButton12Click() {
     }
 
     const std::string hexFile = ChangeExtension(m_state.workingFileName, "hex");
-    switch (WriteHexFile(m_state.currentImage, hexFile)) {
+    int error = 0;
+    switch (WriteHexFile(m_state.currentImage, hexFile, error)) {
         case HexWriteStatus::Ok:
             break;
         case HexWriteStatus::CreateFailed:
             showError("Ошибка создания hex-файла", kExportCaption);
             return;
         case HexWriteStatus::WriteFailed:
-            throw HexWriteError("Ошибка записи hex-файла " + hexFile);
+            throw HexWriteError("Ошибка записи hex-файла " + hexFile + ": " +
+                                systemErrorText(error));
     }
 
-    if (!m_desktop.startProgram(
-            programmerWriteLaunch(folderOnDisk(m_state.programmerFolder), hexFile)))
+    if (!runProgrammer(programmerWriteLaunch(folderOnDisk(m_state.programmerFolder), hexFile)))
         showError("Ошибка запуска программатора", kExportCaption);
 }
 
 void DeviceTransfer::SpeedButton11Click() {
+    if (!programmerIsFree(kImportCaption))
+        return;
     const std::string previousName = m_state.workingFileName;
     const auto target = chooseWorkingFileToWrite(m_state, m_desktop, "Подтвердите замену");
     if (!target)
@@ -75,8 +99,7 @@ void DeviceTransfer::SpeedButton11Click() {
     if (fileExists(hexFile) && !removeFile(hexFile))
         return fail("Ошибка удаления hex-файла");
 
-    if (!m_desktop.startProgram(
-            programmerReadLaunch(folderOnDisk(m_state.programmerFolder), hexFile)))
+    if (!runProgrammer(programmerReadLaunch(folderOnDisk(m_state.programmerFolder), hexFile)))
         return fail("Ошибка запуска программатора");
     m_desktop.showMessage("После завершения процесса нажмите OK", kImportCaption,
                           MessageIcon::Information, MessageButtons::Ok);

@@ -6,6 +6,7 @@ namespace tal {
 
 class Desktop;
 class ProgramStore;
+struct ProgramLaunch;
 class WorkingFiles;
 struct EditorState;
 
@@ -21,7 +22,8 @@ public:
     DeviceTransfer(EditorState& state, ProgramStore& store, Desktop& desktop, WorkingFiles& files);
 
     // "Экспорт": saves when needed, writes the HEX file beside the working file and starts the
-    // programmer tool to write it into the EEPROM. Throws HexWriteError when writing fails.
+    // programmer tool to write it into the EEPROM. Throws HexWriteError, with the system's
+    // reason, when writing fails.
     void SpeedButton12Click();
     // "Импорт": the programmer tool reads the EEPROM into a HEX file beside the chosen name,
     // which becomes the new working file.
@@ -29,11 +31,16 @@ public:
 
 private:
     void showError(const char* text, const char* caption);
+    // Refuses, with a message, while the programmer tool started before is still at work: two
+    // runs would contend for the one programmer.
+    bool programmerIsFree(const char* caption);
+    bool runProgrammer(const ProgramLaunch& launch);
 
     EditorState& m_state;
     ProgramStore& m_store;
     Desktop& m_desktop;
     WorkingFiles& m_files;
+    bool m_programmerRunning = false;
 };
 
 }  // namespace tal

@@ -74,7 +74,12 @@ std::string formatHexFile(const Image& image) {
 }
 
 HexWriteStatus WriteHexFile(const Image& image, const std::string& path) {
-    switch (writeFileAtomically(path, formatHexFile(image))) {
+    int error = 0;
+    return WriteHexFile(image, path, error);
+}
+
+HexWriteStatus WriteHexFile(const Image& image, const std::string& path, int& error) {
+    switch (writeFileAtomically(path, formatHexFile(image), error)) {
         case WriteStatus::Ok:
             return HexWriteStatus::Ok;
         case WriteStatus::CreateFailed:

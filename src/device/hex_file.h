@@ -25,6 +25,8 @@ std::string formatHexFile(const Image& image);
 enum class HexWriteStatus { Ok, CreateFailed, WriteFailed };
 // Writes the export file in full, replacing any file of that name.
 HexWriteStatus WriteHexFile(const Image& image, const std::string& path);
+// The same; `error` receives the system's error number of a failure.
+HexWriteStatus WriteHexFile(const Image& image, const std::string& path, int& error);
 
 enum class HexReadStatus { Ok, OpenFailed, ReadFailed };
 // Takes the image from the records of a programmer-tool file. The layout (CR LF or LF) follows the

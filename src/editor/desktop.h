@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,6 +81,13 @@ struct ProgramLaunch {
     std::string workingFolder;
 };
 
+// How a started program ended.
+struct ProgramExit {
+    bool crashed = false;  // killed or ended by a signal: no exit code
+    int exitCode = 0;
+};
+using ProgramFinished = std::function<void(const ProgramExit&)>;
+
 // Everything the logic needs from the person and the screen. The Qt windows implement it;
 // tests use a scripted fake.
 class Desktop {
@@ -108,8 +116,10 @@ public:
     virtual std::optional<std::string> chooseFolder(const std::string& title) = 0;
 
     virtual void beep() = 0;
-    // Starts an external program without waiting; false when it could not be started.
-    virtual bool startProgram(const ProgramLaunch& launch) = 0;
+    // Starts an external program without waiting, its output shown as it comes. False when it
+    // could not be started; otherwise `onFinished` runs once when it has ended, which may be
+    // before this returns.
+    virtual bool runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) = 0;
 
     virtual void showEditWindow() = 0;
     virtual void showSettingsWindow() = 0;
@@ -137,7 +147,7 @@ public:
     std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> chooseFolder(const std::string&) override { return {}; }
     void beep() override {}
-    bool startProgram(const ProgramLaunch&) override { return false; }
+    bool runProgram(const ProgramLaunch&, ProgramFinished) override { return false; }
     void showEditWindow() override {}
     void showSettingsWindow() override {}
     void closeMainWindow() override {}

@@ -162,50 +162,66 @@ bool takeOverOwnerAndMode(int fd, const struct stat& old) {
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-WriteStatus writeDevice(const std::string& file, std::string_view bytes) {
+// Whether a step succeeded; the first failing step leaves its errno in `error`.
+bool step(bool ok, int& error) {
+    if (!ok && error == 0)
+        error = errno != 0 ? errno : EIO;
+    return ok;
+}
+
+WriteStatus writeDevice(const std::string& file, std::string_view bytes, int& error) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
+    if (!step(fd >= 0, error))
         return WriteStatus::CreateFailed;
-    const bool ok = writeAll(fd, bytes);
-    return (::close(fd) == 0 && ok) ? WriteStatus::Ok : WriteStatus::WriteFailed;
+    bool ok = step(writeAll(fd, bytes), error);
+    ok = step(::close(fd) == 0, error) && ok;
+    return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
 }
 
 // The file is overwritten from its start and then cut to the new length, so a failure part way
 // leaves it damaged: used only where the folder allows nothing else.
-WriteStatus writeInPlace(const std::string& file, std::string_view bytes) {
+WriteStatus writeInPlace(const std::string& file, std::string_view bytes, int& error) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (!step(fd >= 0, error))
         return WriteStatus::CreateFailed;
-    bool ok = writeAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
-              ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    bool ok = step(writeAll(fd, bytes), error) &&
+              step(::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0, error) &&
+              step(::fsync(fd) == 0, error);
+    ok = step(::close(fd) == 0, error) && ok;
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
 }
 
 }  // namespace
 
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes) {
+    int error = 0;
+    return writeFileAtomically(path, bytes, error);
+}
+
+WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes, int& error) {
+    error = 0;
     const auto destination = destinationOf(path);
     if (!destination)
         return WriteStatus::CreateFailed;
     if (isDevice(*destination))
-        return writeDevice(destination->file, bytes);
+        return writeDevice(destination->file, bytes, error);
     std::string temporary;
     // An existing file's mode is given to the replacement below; until then only we may read it.
     const int fd =
         createTemporaryBeside(destination->file, destination->exists ? 0600 : 0666, temporary);
     if (fd < 0) {
         if (destination->exists && folderRefusesNewFiles(errno))
-            return writeInPlace(destination->file, bytes);
+            return writeInPlace(destination->file, bytes, error);
+        step(false, error);
         return WriteStatus::CreateFailed;
     }
     // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
-    bool ok = writeAll(fd, bytes) &&
-              (!destination->exists || takeOverOwnerAndMode(fd, destination->info)) &&
-              ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    bool ok = step(writeAll(fd, bytes), error) &&
+              step(!destination->exists || takeOverOwnerAndMode(fd, destination->info), error) &&
+              step(::fsync(fd) == 0, error);
+    ok = step(::close(fd) == 0, error) && ok;
     if (ok)
-        ok = std::rename(temporary.c_str(), destination->file.c_str()) == 0;
+        ok = step(std::rename(temporary.c_str(), destination->file.c_str()) == 0, error);
     if (!ok) {
         ::unlink(temporary.c_str());
         return WriteStatus::WriteFailed;

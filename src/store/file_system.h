@@ -35,6 +35,8 @@ enum class WriteStatus { Ok, CreateFailed, WriteFailed };
 //   overwritten in place: the one case in which a failed write can damage it.
 // - A device is written in place.
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes);
+// The same; `error` receives the system's error number of a failure (0 when there is none).
+WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes, int& error);
 
 bool removeFile(const std::string& path);
 

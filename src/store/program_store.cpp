@@ -175,12 +175,10 @@ LoadReport ProgramStore::LoadImage(const std::string& workingFileName) {
 
 // ---- storing -------------------------------------------------------------------------------
 
-bool ProgramStore::StoreImage(const std::string& targetFileName) {
+bool ProgramStore::rebuildImage() {
     if (!m_readBlankImage || !m_readBlankImage())
         return false;
     Image& image = m_state.currentImage;
-    std::vector<std::string> remarks;
-    std::vector<std::int64_t> programNumbers;
     Table& headers = *m_headers;
     Table& lines = *m_lines;
     headers.first();
@@ -193,8 +191,6 @@ bool ProgramStore::StoreImage(const std::string& targetFileName) {
         }
         if (h >= 1 && h <= kSlotCount)
             writeHeaderSlot(image, h, headers);
-        remarks.push_back(headers.asText(hdr::Remark));
-        programNumbers.push_back(p);
         lines.first();
         while (!lines.eof() && lines.recordCount() > 0) {
             const auto n = static_cast<std::uint16_t>(lines.asInteger(ln::CurStr));
@@ -206,7 +202,18 @@ bool ProgramStore::StoreImage(const std::string& targetFileName) {
     }
     headers.first();
     lines.first();
+    return true;
+}
 
+bool ProgramStore::StoreImage(const std::string& targetFileName) {
+    if (!rebuildImage())
+        return false;
+    std::vector<std::string> remarks;
+    std::vector<std::int64_t> programNumbers;
+    for (int row = 0; row < m_headers->recordCount(); ++row) {
+        remarks.push_back(m_headers->rowValue(row, hdr::Remark).asText());
+        programNumbers.push_back(m_headers->rowValue(row, hdr::ProgNum).asInteger());
+    }
     std::size_t bad = 0;
     const auto bytes = encodeRemarks(remarks, &bad);
     if (!bytes)

@@ -46,6 +46,9 @@ public:
     // False, with currentImage not rebuilt, when the blank image cannot be read.
     // Throws StoreError when the remarks file cannot be written.
     bool StoreImage(const std::string& targetFileName);
+    // StoreImage without the remarks file: currentImage from a fresh blank image and the rows,
+    // nothing written. False, with currentImage not rebuilt, when the blank image cannot be read.
+    bool rebuildImage();
 
     // Allocation searches over currentImage.
     std::uint16_t FindFreeProgramNumber() const;

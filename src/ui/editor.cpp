@@ -9,6 +9,7 @@
 #include "ui/new_line_dialog.h"
 #include "ui/new_program_dialog.h"
 #include "ui/program_grid.h"
+#include "ui/programmer_window.h"
 #include "ui/tool_bar.h"
 
 namespace tal {
@@ -27,6 +28,8 @@ Editor::Editor(std::string executableFolder)
     m_form5 = std::make_unique<TForm5>(m_desktop);
     m_form6 = std::make_unique<TForm6>();
     m_desktop.attach(m_form1.get(), m_form2.get(), m_form5.get(), m_form6.get());
+    m_programmer = std::make_unique<ProgrammerWindow>();
+    m_desktop.attachProgrammerWindow(m_programmer.get());
 
     wireToolbar();
     wireGrids();
@@ -39,6 +42,8 @@ Editor::Editor(std::string executableFolder)
 
 Editor::~Editor() {
     m_desktop.attach(nullptr, nullptr, nullptr, nullptr);
+    m_desktop.attachProgrammerWindow(nullptr);
+    m_programmer.reset();
     // The windows go first: text typed into them is not assigned while the tables close.
     m_form6.reset();
     m_form5.reset();
@@ -70,6 +75,7 @@ void Editor::FormShow() {
 void Editor::FormClose() {
     runGuarded([this] { m_bench.workingFiles().FormClose(); });
     m_form2->close();
+    m_programmer->close();
     m_desktop.quitApplication();
 }
 

@@ -9,6 +9,7 @@
 
 namespace tal {
 
+class ProgrammerWindow;
 class TForm1;
 class TForm2;
 class TForm5;
@@ -35,6 +36,7 @@ public:
     TForm2* Form2() const { return m_form2.get(); }
     TForm5* Form5() const { return m_form5.get(); }
     TForm6* Form6() const { return m_form6.get(); }
+    ProgrammerWindow* programmerWindow() const { return m_programmer.get(); }
 
 private:
     bool FormCreate();
@@ -52,6 +54,8 @@ private:
     std::unique_ptr<TForm2> m_form2;
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TForm6> m_form6;
+    // Holds the end of a programmer run, which reaches into the workbench.
+    std::unique_ptr<ProgrammerWindow> m_programmer;
     bool m_started = false;
 };
 

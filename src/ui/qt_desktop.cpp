@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QTimer>
 #include <QToolButton>
 
@@ -15,6 +14,7 @@
 #include "ui/new_line_dialog.h"
 #include "ui/new_program_dialog.h"
 #include "ui/program_grid.h"
+#include "ui/programmer_window.h"
 #include "ui/tool_bar.h"
 
 namespace tal {
@@ -201,11 +201,8 @@ void QtDesktop::beep() {
     QApplication::beep();
 }
 
-bool QtDesktop::startProgram(const ProgramLaunch& launch) {
-    QStringList arguments;
-    for (const std::string& argument : launch.arguments)
-        arguments << qs(argument);
-    return QProcess::startDetached(qs(launch.program), arguments, qs(launch.workingFolder));
+bool QtDesktop::runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) {
+    return m_programmer && m_programmer->run(launch, std::move(onFinished));
 }
 
 void QtDesktop::showEditWindow() {

@@ -11,19 +11,22 @@ class QWidget;
 
 namespace tal {
 
+class ProgrammerWindow;
 class TForm1;
 class TForm2;
 class TForm5;
 class TForm6;
 
 // The desktop of the editor: Qt message boxes and file dialogs, the main window's grids,
-// toolbar and status bar, the edit window and the two small dialogs.
+// toolbar and status bar, the edit window, the two small dialogs and the programmer window.
 class QtDesktop : public Desktop {
 public:
     QtDesktop() = default;
 
     // The windows, once they exist; calls before that reach nothing.
     void attach(TForm1* mainWindow, TForm2* editWindow, TForm5* newProgram, TForm6* newLine);
+    // Where the programmer tool runs; without it no program can be started.
+    void attachProgrammerWindow(ProgrammerWindow* window) { m_programmer = window; }
 
     // Answers the next open dialog with this file instead of showing it (`taleditor --open`).
     void answerNextOpenDialog(std::string path) { m_openAnswers.push_back(std::move(path)); }
@@ -47,7 +50,7 @@ public:
     std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFolder(const std::string& title) override;
     void beep() override;
-    bool startProgram(const ProgramLaunch& launch) override;
+    bool runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) override;
     void showEditWindow() override;
     void showSettingsWindow() override;
     void closeMainWindow() override;
@@ -61,6 +64,7 @@ private:
     TForm2* m_edit = nullptr;
     TForm5* m_newProgram = nullptr;
     TForm6* m_newLine = nullptr;
+    ProgrammerWindow* m_programmer = nullptr;
     std::deque<std::string> m_openAnswers;
     MessageHook m_messageHook;
 };

@@ -18,24 +18,25 @@ struct ButtonLayout {
     int left;
     const char* hint;
     const char* icon;
+    bool enabledAtStart;
 };
 
 constexpr ButtonLayout kButtons[] = {
-    {1, 8, "Выход", "exit"},
-    {2, 56, "Создать", "new"},
-    {3, 80, "Открыть", "open"},
-    {4, 104, "Сохранить", "save"},
-    {5, 128, "Сохранить как", "save_as"},
-    {6, 176, "Найти", "find"},
-    {60, 200, "Копировать", "copy"},
-    {7, 224, "Добавить", "add"},
-    {8, 248, "Вставить", "insert"},
-    {9, 272, "Удалить", "delete"},
-    {10, 296, "Окно редактирования", "edit"},
-    {11, 344, "Импорт", "import"},
-    {12, 368, "Экспорт", "export"},
-    {13, 392, "Печать", "print"},
-    {15, 440, "Настройки", "settings"},
+    {1, 8, "Выход", "exit", true},
+    {2, 56, "Создать", "new", true},
+    {3, 80, "Открыть", "open", true},
+    {4, 104, "Сохранить", "save", false},
+    {5, 128, "Сохранить как", "save_as", true},
+    {6, 176, "Найти", "find", true},
+    {60, 200, "Копировать", "copy", false},
+    {7, 224, "Добавить", "add", true},
+    {8, 248, "Вставить", "insert", true},
+    {9, 272, "Удалить", "delete", false},
+    {10, 296, "Окно редактирования", "edit", true},
+    {11, 344, "Импорт", "import", true},
+    {12, 368, "Экспорт", "export", true},
+    {13, 392, "Печать", "print", true},
+    {15, 440, "Настройки", "settings", true},
 };
 
 // The 16 × 16 picture of a button, also at twice the size for dense screens; the greyed look
@@ -72,6 +73,7 @@ ToolBar::ToolBar(QWidget* parent) : QFrame(parent) {
         button->setIconSize(QSize(16, 16));
         button->setIcon(toolbarIcon(layout.icon));
         button->setToolTip(QString::fromUtf8(layout.hint));
+        button->setEnabled(layout.enabledAtStart);
         m_buttons[layout.number] = button;
     }
 

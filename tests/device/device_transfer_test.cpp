@@ -9,6 +9,7 @@
 #include "device_support.h"
 #include "store/change_extension.h"
 #include "store/editing_tables.h"
+#include "store/file_system.h"
 
 namespace tal::test {
 namespace {
@@ -182,18 +183,90 @@ TEST_F(DeviceTransferTest, ExportGoesOnAfterASaveThatFailedOnceTheImageWasRebuil
     EXPECT_EQ(desktop.launches.size(), 1u);
 }
 
-// A save that could not rebuild the image leaves it older than the tables: nothing is sent.
-TEST_F(DeviceTransferTest, ExportEndsAfterASaveThatCouldNotRebuildTheImage) {
-    open(pathA);
-    Table& headers = bench.store().headers();
-    headers.setText(hdr::Remark, "катушка 漢");
-    headers.post();
-    bench.deviceTransfer().SpeedButton12Click();
+// A working file that cannot be saved (an archive file opened read-only, a remark Windows-1251
+// cannot hold) is still exported, from an image rebuilt from the tables without writing anything.
+TEST_F(DeviceTransferTest, ExportOfProgramsThatCannotBeSavedSendsTheTables) {
+    const std::string archive = work("архив.bin");
+    const std::string hex = work("архив.hex");
+    // Not even root may write it: the kernel's settings below /proc/sys keep their modes.
+    const std::string readOnly = "/proc/sys/kernel/osrelease";
+    const struct {
+        const char* name;
+        bool readOnlyFile;
+        std::string remark;
+        RecordedMessage saveMessage;
+    } cases[] = {
+        {"read-only working file", true, "", error("Ошибка открытия файла", "Сохранение данных")},
+        {"remark outside Windows-1251", false, "катушка 漢",
+         error("Примечание программы 3 содержит символы, которых нет в кодировке Windows-1251. "
+               "Данные не сохранены.",
+               "Сохранение данных")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::copy_file(pathA, archive, fs::copy_options::overwrite_existing);
+        fs::remove(hex);
+        open(archive);
+        const Image loaded = state.currentImage;
+        if (c.readOnlyFile) {
+            fs::remove(archive);
+            fs::create_symlink(readOnly, archive);
+            ASSERT_TRUE(fileExists(archive));
+            ASSERT_FALSE(canOpenForWriting(archive));
+        }
+        Table& headers = bench.store().headers();
+        headers.setInteger(hdr::Param04, 42);
+        headers.setText(hdr::Remark, c.remark);
+        headers.post();
+        bench.deviceTransfer().SpeedButton12Click();
 
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].caption, "Сохранение данных");
-    EXPECT_TRUE(desktop.launches.empty());
-    EXPECT_TRUE(hexFilesIn(m_work).empty());
+        EXPECT_EQ(desktop.takeMessages(), std::vector<RecordedMessage>{c.saveMessage});
+        EXPECT_TRUE(state.modified);
+        EXPECT_EQ(desktop.launches.size(), 1u);
+        EXPECT_EQ(state.workingFileName, archive);
+        if (!c.readOnlyFile) {
+            EXPECT_EQ(readBytes(archive), imageBytes(loaded));
+        }
+
+        // What a save of these tables writes is what went to the machine.
+        headers.edit();
+        headers.setText(hdr::Remark, "");
+        headers.post();
+        const std::string copy = work("копия.bin");
+        desktop.saveFileAnswers.push_back(copy);
+        ASSERT_EQ(bench.workingFiles().SaveWorkingFileAs(), SaveResult::Saved);
+        EXPECT_NE(imageFromFile(copy), loaded);
+        EXPECT_EQ(readBytes(hex), formatHexFile(imageFromFile(copy)));
+
+        fs::remove(archive);
+        fs::remove(copy);
+        desktop.messages.clear();
+        desktop.launches.clear();
+    }
+}
+
+// One programmer, one run: while the tool is at work neither command starts it again.
+TEST_F(DeviceTransferTest, TheProgrammerIsNotStartedAgainWhileItRuns) {
+    open(pathA);
+    desktop.holdPrograms = true;
+    bench.deviceTransfer().SpeedButton12Click();
+    ASSERT_EQ(desktop.launches.size(), 1u);
+    writeBytes(work("катушка A.hex"), "left alone while the tool reads it");
+
+    bench.deviceTransfer().SpeedButton12Click();
+    bench.deviceTransfer().SpeedButton11Click();
+    EXPECT_EQ(desktop.takeMessages(),
+              (std::vector<RecordedMessage>{
+                  error("Программатор ещё не завершил работу", "Экспорт данных"),
+                  error("Программатор ещё не завершил работу", "Импорт данных")}));
+    EXPECT_TRUE(desktop.saveRequests.empty());
+    EXPECT_EQ(desktop.launches.size(), 1u);
+    EXPECT_EQ(readBytes(work("катушка A.hex")), "left alone while the tool reads it");
+
+    desktop.endProgram({false, 5});  // the tool's failure is its window's business
+    bench.deviceTransfer().SpeedButton12Click();
+    EXPECT_TRUE(desktop.takeMessages().empty());
+    EXPECT_EQ(desktop.launches.size(), 2u);
 }
 
 TEST_F(DeviceTransferTest, ExportFailures) {
@@ -207,9 +280,16 @@ TEST_F(DeviceTransferTest, ExportFailures) {
     EXPECT_TRUE(desktop.launches.empty());
     fs::remove(hex);
 
-    // A write that fails part-way goes to the standard error report; the tool is not started.
+    // A write that fails part-way goes to the standard error report with the system's reason;
+    // the tool is not started.
     fs::create_symlink("/dev/full", hex);
-    EXPECT_THROW(bench.deviceTransfer().SpeedButton12Click(), HexWriteError);
+    try {
+        bench.deviceTransfer().SpeedButton12Click();
+        ADD_FAILURE() << "no HexWriteError";
+    } catch (const HexWriteError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Ошибка записи hex-файла " + hex + ": Нет места на устройстве");
+    }
     EXPECT_TRUE(desktop.launches.empty());
     fs::remove(hex);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 #include "device/hex_file.h"
 #include "device_support.h"
@@ -99,16 +100,22 @@ TEST(WriteHexFile, ReplacesAnExistingFileAndReportsCreateAndWriteFailuresApart) 
     EXPECT_EQ(readBytes(hex), formatHexFile(image));
 
     writeBytes(folder / "plain", "a file, not a folder");
+    // The system's reason comes along for the message.
     const struct {
         std::string path;
         HexWriteStatus expected;
+        int error;
     } cases[] = {
-        {folder / "missing/coil.hex", HexWriteStatus::CreateFailed},
-        {folder / "plain/coil.hex", HexWriteStatus::CreateFailed},
-        {"/dev/full", HexWriteStatus::WriteFailed},
+        {folder / "missing/coil.hex", HexWriteStatus::CreateFailed, ENOENT},
+        {folder / "plain/coil.hex", HexWriteStatus::CreateFailed, ENOTDIR},
+        {"/dev/full", HexWriteStatus::WriteFailed, ENOSPC},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(WriteHexFile(image, c.path), c.expected) << c.path;
+        int error = 0;
+        EXPECT_EQ(WriteHexFile(image, c.path, error), c.expected) << c.path;
+        EXPECT_EQ(error, c.error) << c.path;
+    }
 }
 
 struct Layout {

@@ -102,31 +102,43 @@ TEST_F(Pk2cmdSim, RefusesBadRequestsAndFilesWithoutTouchingAnything) {
     writeBytes(file("type.hex"), ":0400000300000000F9\n:00000001FF\n");
     writeBytes(file("count.hex"), ":0300000001020304F3\n:00000001FF\n");
 
+    // The return codes of PK2CMD: 5 no programmer, 7 file error, 15 invalid command line,
+    // 16 invalid hex file.
     const struct {
         std::vector<std::string> arguments;
         Environment environment;
+        int exitCode;
+        std::string report;
     } cases[] = {
-        {{"/P24LC256", "/F" + file("good.hex"), "/M"}, {}},
-        {{"/F" + file("good.hex"), "/M"}, {}},
-        {{"/P25LC512", "/M"}, {}},
-        {{"/P25LC512", "/X"}, {}},
-        {{"/P25LC512", "/F" + file("missing.hex"), "/M"}, {}},
-        {{"/P25LC512", "/F" + file("checksum.hex"), "/M"}, {}},
-        {{"/P25LC512", "/F" + file("noend.hex"), "/M"}, {}},
-        {{"/P25LC512", "/F" + file("beyond.hex"), "/M"}, {}},
-        {{"/P25LC512", "/F" + file("type.hex"), "/M"}, {}},
-        {{"/P25LC512", "/F" + file("count.hex"), "/M"}, {}},
-        {{"/P25LC512", "/F" + file("good.hex"), "/M"}, {{"PK2CMD_SIM_NO_DEVICE", "1"}}},
-        {{"/P25LC512", "/GF" + file("out.hex")}, {{"PK2CMD_SIM_NO_DEVICE", "1"}}},
-        {{"/P24LC256", "/GF" + file("out.hex")}, {}},
+        {{"/P24LC256", "/F" + file("good.hex"), "/M"}, {}, 15, "Could not find device 24LC256."},
+        {{"/F" + file("good.hex"), "/M"}, {}, 15, "Invalid command line argument."},
+        {{"/P25LC512", "/M"}, {}, 15, "Invalid command line argument."},
+        {{"/P25LC512", "/X"}, {}, 15, "Invalid command line argument."},
+        {{"/P25LC512", "/F" + file("missing.hex"), "/M"}, {}, 7, "Hex file not found."},
+        {{"/P25LC512", "/F" + file("checksum.hex"), "/M"}, {}, 16, "Error parsing hex file."},
+        {{"/P25LC512", "/F" + file("noend.hex"), "/M"}, {}, 16, "Error parsing hex file."},
+        {{"/P25LC512", "/F" + file("beyond.hex"), "/M"}, {}, 16, "Error parsing hex file."},
+        {{"/P25LC512", "/F" + file("type.hex"), "/M"}, {}, 16, "Error parsing hex file."},
+        {{"/P25LC512", "/F" + file("count.hex"), "/M"}, {}, 16, "Error parsing hex file."},
+        {{"/P25LC512", "/F" + file("good.hex"), "/M"},
+         {{"PK2CMD_SIM_NO_DEVICE", "1"}},
+         5,
+         "No PICkit 2 found."},
+        {{"/P25LC512", "/GF" + file("out.hex")},
+         {{"PK2CMD_SIM_NO_DEVICE", "1"}},
+         5,
+         "No PICkit 2 found."},
+        {{"/P24LC256", "/GF" + file("out.hex")}, {}, 15, "Could not find device 24LC256."},
     };
     const std::string before = imageBytes(test::randomImage(25));
     for (const auto& c : cases) {
         writeBytes(eeprom(), before);
         const auto run = sim(c.arguments, c.environment);
         const std::string what = c.arguments.front() + " " + c.arguments.back();
-        EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.output;
-        EXPECT_FALSE(run.output.empty()) << what;
+        EXPECT_EQ(run.exitCode, c.exitCode) << what << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.report + "\n\nOperation Failed\n"), std::string::npos)
+            << what << "\n"
+            << run.output;
         EXPECT_EQ(readBytes(eeprom()), before) << what;
         EXPECT_FALSE(std::filesystem::exists(file("out.hex"))) << what;
     }
@@ -134,8 +146,8 @@ TEST_F(Pk2cmdSim, RefusesBadRequestsAndFilesWithoutTouchingAnything) {
 
 TEST_F(Pk2cmdSim, SaysThatNoProgrammerIsAttached) {
     const auto run = sim({"/P25LC512", "/GF" + file("out.hex")}, {{"PK2CMD_SIM_NO_DEVICE", "1"}});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.output.find("No PICkit 2 found"), std::string::npos) << run.output;
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_NE(run.output.find("No PICkit 2 found."), std::string::npos) << run.output;
     // only exactly "1" switches the device off
     EXPECT_EQ(sim({"/P25LC512", "/GF" + file("out.hex")}, {{"PK2CMD_SIM_NO_DEVICE", "0"}}).exitCode,
               0);

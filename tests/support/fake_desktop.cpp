@@ -1,5 +1,7 @@
 #include "support/fake_desktop.h"
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 
 namespace tal::test {
@@ -92,10 +94,24 @@ void FakeDesktop::beep() {
     calls.push_back("beep");
 }
 
-bool FakeDesktop::startProgram(const ProgramLaunch& launch) {
+bool FakeDesktop::runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) {
     launches.push_back(launch);
     calls.push_back("start " + launch.program);
-    return programRunner ? programRunner(launch) : startProgramResult;
+    if (!(programRunner ? programRunner(launch) : startProgramResult))
+        return false;
+    if (holdPrograms)
+        runningPrograms.push_back(std::move(onFinished));
+    else
+        onFinished(programExit);
+    return true;
+}
+
+void FakeDesktop::endProgram(const ProgramExit& exit) {
+    ASSERT_FALSE(runningPrograms.empty()) << "no program is running";
+    const ProgramFinished onFinished = std::move(runningPrograms.front());
+    runningPrograms.pop_front();
+    calls.push_back("end " + std::to_string(exit.exitCode));
+    onFinished(exit);
 }
 
 void FakeDesktop::showEditWindow() {

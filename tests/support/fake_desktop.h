@@ -37,6 +37,11 @@ public:
     bool startProgramResult = true;
     // When set, starting a program runs this instead and answers what it returns.
     std::function<bool(const ProgramLaunch&)> programRunner;
+    // A started program ends at once with `programExit`; with `holdPrograms` it runs on until
+    // endProgram.
+    ProgramExit programExit;
+    bool holdPrograms = false;
+    std::deque<ProgramFinished> runningPrograms;
 
     Grid focus = Grid::None;
     std::map<Control, bool> enabled;
@@ -67,7 +72,7 @@ public:
     std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFolder(const std::string& title) override;
     void beep() override;
-    bool startProgram(const ProgramLaunch& launch) override;
+    bool runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) override;
     void showEditWindow() override;
     void showSettingsWindow() override;
     void closeMainWindow() override {
@@ -78,6 +83,9 @@ public:
         ++quits;
         calls.push_back("quit");
     }
+
+    // Ends the program started first of those still running.
+    void endProgram(const ProgramExit& exit);
 
     bool isEnabled(Control control) const;
     // Messages shown since the last call, then forgets them.

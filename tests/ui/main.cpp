@@ -6,6 +6,7 @@ int runMainWindowTests(int argc, char** argv);
 int runDialogTests(int argc, char** argv);
 int runResponsivenessTests(int argc, char** argv);
 int runEditWindowTests(int argc, char** argv);
+int runProgrammerWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     tal::EditorApplication app(argc, argv);
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     failures += runMainWindowTests(argc, argv);
     failures += runDialogTests(argc, argv);
     failures += runEditWindowTests(argc, argv);
+    failures += runProgrammerWindowTests(argc, argv);
     failures += runResponsivenessTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

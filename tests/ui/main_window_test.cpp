@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -21,6 +22,7 @@
 #include "ui/new_line_dialog.h"
 #include "ui/new_program_dialog.h"
 #include "ui/program_grid.h"
+#include "ui/programmer_window.h"
 #include "ui/table_model.h"
 #include "ui/tool_bar.h"
 #include "ui_fixture.h"
@@ -352,22 +354,6 @@ private slots:
         QVERIFY(r.form()->Panel1()->SpeedButton(4)->isEnabled());
     }
 
-    void theProgrammerToolStartsDetachedWithItsArguments() {
-        Workspace workspace;
-        QtDesktop desktop;
-        const std::string folder = workspace.path("tool");
-        QDir().mkpath(QString::fromStdString(folder));
-        const ProgramLaunch launch{
-            "/bin/sh", {"-c", "printf '%s' \"$1\" > out.txt", "sh", "/F/a b/\"c\".hex"}, folder};
-        QVERIFY(desktop.startProgram(launch));
-        const QString out = QString::fromStdString(folder + "/out.txt");
-        QTRY_VERIFY(QFileInfo(out).size() > 0);
-        QFile file(out);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(file.readAll()), QString("/F/a b/\"c\".hex"));
-        QVERIFY(!desktop.startProgram({folder + "/PK2CMD.exe", {"/P25LC512"}, folder}));
-    }
-
     void exportAndImportGoThroughTheProgrammerTool() {
         RunningEditor r;
         const QString tool = QString::fromStdString(r.workspace.installProgrammer());
@@ -379,7 +365,9 @@ private slots:
 
         r.clickButton(12);
         const QString eeprom = tool + "/pk2cmd-sim-eeprom.bin";
-        QTRY_COMPARE(QFileInfo(eeprom).size(), qint64(65536));
+        ProgrammerWindow* programmer = r.editor->programmerWindow();
+        const QString done = "Программатор завершил работу успешно (код 0)";
+        QTRY_VERIFY(programmer->output()->toPlainText().endsWith(done));
         QCOMPARE(fileBytes(eeprom), fileBytes(working));
 
         ModalScript script;
@@ -397,8 +385,9 @@ private slots:
         script.then([](QWidget* w) { clickMessageButton(w, QMessageBox::Yes); });  // create it
         script.then([&](QWidget* w) {
             prompt = messageText(w);
-            // The operator presses OK once the tool has finished.
-            QTRY_VERIFY(QFileInfo::exists(QFileInfo(imported).path() + "/imported.hex"));
+            // The operator presses OK once the programmer window says the tool has finished.
+            QTRY_VERIFY(programmer->output()->toPlainText().endsWith(done));
+            QVERIFY(programmer->output()->toPlainText().contains("/GF"));
             clickMessageButton(w, QMessageBox::Ok);
         });
         r.editor->workbench().state().dialogFolder =
@@ -411,6 +400,19 @@ private slots:
         QCOMPARE(r.form()->DBGrid0()->model()->rowCount(), 3);
         QCOMPARE(r.form()->statusPanel(1)->text(), imported);
         QCOMPARE(fileBytes(imported), fileBytes(working));
+    }
+
+    // Save, Copy and Delete wait for programs from the start, before the first showing.
+    void theToolbarButtonsAsTheWindowIsCreated() {
+        Workspace workspace;
+        Editor editor(workspace.executableFolder());
+        QVERIFY(editor.started());
+        QVERIFY(!editor.Form1()->isVisible());
+        for (const int number : {1, 2, 3, 4, 5, 6, 60, 7, 8, 9, 10, 11, 12, 13, 15}) {
+            const bool disabledAtStart = number == 4 || number == 60 || number == 9;
+            QVERIFY2(editor.Form1()->Panel1()->SpeedButton(number)->isEnabled() != disabledAtStart,
+                     qPrintable(QString::number(number)));
+        }
     }
 
     void aMissingTableFileStopsTheStart() {

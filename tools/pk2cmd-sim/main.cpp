@@ -7,11 +7,15 @@
 // Environment: PK2CMD_SIM_EEPROM (the EEPROM file; default beside the program),
 // PK2CMD_SIM_CRLF=1 (CR LF line ends when reading), PK2CMD_SIM_NO_DEVICE=1 (no programmer
 // attached), PK2CMD_SIM_DELAY_MS (how long the operation takes).
+//
+// It reports on standard output in the words of the real tool and ends with its return codes;
+// details of its own (which file, why) go to standard error.
 
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -22,8 +26,14 @@
 namespace pk2sim {
 namespace {
 
+// The return codes of PK2CMD.
 constexpr int kOk = 0;
-constexpr int kFailed = 1;
+constexpr int kOperationFailed = 2;
+constexpr int kNoProgrammer = 5;
+constexpr int kFileError = 7;
+constexpr int kProgramVerifyError = 10;
+constexpr int kInvalidCommandLine = 15;
+constexpr int kInvalidHexFile = 16;
 
 struct Options {
     std::string part;
@@ -44,17 +54,27 @@ bool environmentIs(const char* name, const char* value) {
     return set && std::string(set) == value;
 }
 
-int fail(const std::string& message) {
-    std::cerr << message << '\n';
-    std::cout << "Operation Failed" << std::endl;
-    return kFailed;
+// `report` in the tool's words on standard output, `detail` on standard error.
+int fail(int code, const std::string& report, const std::string& detail = {}) {
+    if (!detail.empty())
+        std::cerr << detail << std::endl;
+    std::cout << report << "\n\nOperation Failed" << std::endl;
+    return code;
 }
 
 int usage(const std::string& problem) {
     std::cerr << problem << '\n'
               << "usage: PK2CMD /P25LC512 /F<file.hex> /M\n"
-              << "       PK2CMD /P25LC512 /GF<file.hex>\n";
-    return kFailed;
+              << "       PK2CMD /P25LC512 /GF<file.hex>" << std::endl;
+    std::cout << "Invalid command line argument.\n\nOperation Failed" << std::endl;
+    return kInvalidCommandLine;
+}
+
+std::string now() {
+    const std::time_t time = std::time(nullptr);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%d-%m-%Y, %H:%M:%S", std::localtime(&time));
+    return text;
 }
 
 // Switches start with '/' or '-'; their letters are not case-sensitive, file names are kept.
@@ -83,10 +103,6 @@ bool parse(int argc, char** argv, Options& options, std::string& problem) {
     }
     if (options.part.empty()) {
         problem = "No device part given (-P25LC512)";
-        return false;
-    }
-    if (options.part != "25LC512") {
-        problem = "Unsupported part: " + options.part + " (this programmer knows 25LC512 only)";
         return false;
     }
     if (options.program && options.programFile.empty()) {
@@ -139,10 +155,12 @@ int run(int argc, char** argv) {
     std::string problem;
     if (!parse(argc, argv, options, problem))
         return usage(problem);
+    if (options.part != "25LC512")
+        return fail(kInvalidCommandLine, "Could not find device " + options.part + ".",
+                    "this programmer knows 25LC512 only");
 
     if (environmentIs("PK2CMD_SIM_NO_DEVICE", "1"))
-        return fail("No PICkit 2 found.");
-    std::cout << "PICkit 2 (simulated) found, device 25LC512" << std::endl;
+        return fail(kNoProgrammer, "No PICkit 2 found.");
 
     // The HEX file is checked in full before anything is programmed.
     Eeprom image;
@@ -150,38 +168,39 @@ int run(int argc, char** argv) {
     if (!options.programFile.empty()) {
         const auto text = readWholeFile(options.programFile);
         if (!text)
-            return fail("Cannot open hex file " + options.programFile);
+            return fail(kFileError, "Hex file not found.", "cannot open " + options.programFile);
         const ParseResult parsed = applyIntelHex(*text, image);
         if (!parsed.ok)
-            return fail("Hex file " + options.programFile +
-                        " is not valid Intel HEX: " + parsed.error);
-        std::cout << "Hex file loaded: " << parsed.dataBytes << " bytes" << std::endl;
+            return fail(kInvalidHexFile, "Error parsing hex file.",
+                        options.programFile + ": " + parsed.error);
     }
 
+    if (options.program)
+        std::cout << "PICkit 2 Program Report\n"
+                  << now() << "\n"
+                  << "Device Type: 25LC512\n"
+                  << std::endl;
     delayIfAsked();
     const std::string eeprom = eepromPath(argc > 0 ? argv[0] : nullptr);
 
     if (options.program) {
-        std::cout << "Erasing device..." << std::endl;
-        std::cout << "Programming EEPROM..." << std::endl;
         const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
         if (const std::string error = writeFileAtomically(eeprom, bytes); !error.empty())
-            return fail("Programming failed: " + error);
-        std::cout << "Programming Succeeded." << std::endl;
+            return fail(kProgramVerifyError, "Program Failed.", error);
+        std::cout << "Program Succeeded." << std::endl;
     }
 
     if (options.readRequested) {
-        std::cout << "Reading EEPROM..." << std::endl;
         Eeprom memory;
         if (!loadEeprom(eeprom, memory, problem))
-            return fail(problem);
+            return fail(kOperationFailed, "Read Failed.", problem);
         const std::string text = formatIntelHex(memory, environmentIs("PK2CMD_SIM_CRLF", "1"));
         if (const std::string error = writeFileAtomically(options.readFile, text); !error.empty())
-            return fail("Read failed: " + error);
-        std::cout << "Read successfully to " << options.readFile << std::endl;
+            return fail(kFileError, "Error writing hex file.", error);
+        std::cout << "Read successfully." << std::endl;
     }
 
-    std::cout << "Operation Succeeded" << std::endl;
+    std::cout << "\nOperation Succeeded" << std::endl;
     return kOk;
 }
 
