@@ -14,7 +14,7 @@ void showError(Desktop& desktop, const char* text, const char* caption) {
     desktop.showMessage(text, caption, MessageIcon::Error, MessageButtons::Ok);
 }
 
-// Numbers of lines go up to the number of slots less the header's.
+// A program's lines are numbered below the number of slots: its header takes one.
 constexpr long long kLineNumberBound = kSlotCount;
 
 }  // namespace

@@ -21,9 +21,9 @@ QString text(const char* utf8) {
 
 QFont boldSerif(int pixelSize) {
     QFont font;
-    font.setFamilies(QStringList() << QStringLiteral("Times New Roman")
-                                   << QStringLiteral("Liberation Serif")
-                                   << QStringLiteral("DejaVu Serif"));
+    font.setFamilies(QStringList()
+                     << QStringLiteral("Times New Roman") << QStringLiteral("Liberation Serif")
+                     << QStringLiteral("DejaVu Serif"));
     font.setStyleHint(QFont::Serif);
     font.setPixelSize(pixelSize);
     font.setBold(true);
@@ -62,6 +62,8 @@ QLabel* folderText(const char* name, int top, const QString& row, QWidget* paren
     label->setGeometry(8, top, 377, 17);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // In the window's tab order, so that the keyboard reaches the folder too.
+    label->setFocusPolicy(Qt::StrongFocus);
     label->setAccessibleName(row);
     paintCream(label);
     return label;

@@ -28,11 +28,7 @@ TEST(FindDialogTest, FindHandsBackTheNumberInFull) {
         std::optional<long long> number;
     } cases[] = {
         {"", std::nullopt},  // nothing happens; the dialog stays open
-        {"0", 0},
-        {"255", 255},
-        {"0007", 7},
-        {"70000", 70000},
-        {"2147483647", 2147483647},
+        {"0", 0},           {"255", 255}, {"0007", 7}, {"70000", 70000}, {"2147483647", 2147483647},
     };
     FakeDesktop desktop;
     FindDialog dialog(desktop);
@@ -54,7 +50,8 @@ TEST(FindDialogTest, ATextThatIsNoIntegerIsRefusedWithTheFrameworksWording) {
             (void)dialog.Button1Click();
             ADD_FAILURE() << text << " was accepted";
         } catch (const InvalidIntegerError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid integer value");
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + std::string(text) + "' is not a valid integer value");
         }
     }
     EXPECT_TRUE(desktop.messages.empty());

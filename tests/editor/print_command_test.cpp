@@ -29,11 +29,11 @@ TEST(PrintCommandTest, ThePictureKeepsItsProportionsAndFillsOneSideOfThePage) {
         {"wide and low", {1600, 200}, {6000, 4500}, {6000, 750}},
         {"exactly the page's proportions", {400, 300}, {6000, 4500}, {6000, 4500}},
         // Each computed side is rounded to the nearest pixel.
-        {"W' rounded down", {3, 7}, {100, 10}, {4, 10}},   // 4.29
+        {"W' rounded down", {3, 7}, {100, 10}, {4, 10}},           // 4.29
         {"W' rounded to the nearer", {5, 7}, {100, 10}, {7, 10}},  // 7.14
-        {"W' half rounded up", {1, 4}, {100, 10}, {3, 10}},  // 2.5
-        {"H' rounded", {7, 3}, {10, 100}, {10, 4}},        // 4.29
-        {"H' half rounded up", {4, 1}, {10, 100}, {10, 3}},  // 2.5
+        {"W' half rounded up", {1, 4}, {100, 10}, {3, 10}},        // 2.5
+        {"H' rounded", {7, 3}, {10, 100}, {10, 4}},                // 4.29
+        {"H' half rounded up", {4, 1}, {10, 100}, {10, 3}},        // 2.5
         {"no overflow on large sides", {30000, 20000}, {100000, 90000}, {100000, 66667}},
         {"an empty window prints nothing", {0, 600}, {6000, 4500}, {0, 0}},
     };

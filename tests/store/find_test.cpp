@@ -13,7 +13,8 @@ namespace {
 RecordedMessage error(const char* text, const char* caption) {
     return {text, caption, MessageIcon::Error, MessageButtons::Ok};
 }
-const RecordedMessage kBadProgram = error("Недопустимый номер программы", "Ошибка поиска программы");
+const RecordedMessage kBadProgram =
+    error("Недопустимый номер программы", "Ошибка поиска программы");
 const RecordedMessage kNoProgram = error("Программа не найдена", "Ошибка поиска программы");
 const RecordedMessage kBadLine = error("Недопустимый номер строки", "Ошибка поиска строки");
 const RecordedMessage kNoLine = error("Строка не найдена", "Ошибка поиска строки");
@@ -62,7 +63,8 @@ TEST_F(FindTest, RefusedAndMissingProgramsAskAgainUntilFoundOrCancelled) {
         unsigned entryAfter;
     } cases[] = {
         {256, kBadProgram, 256},
-        {65536 + 12, kBadProgram, 12},  // its low bits name program 12, which is never looked up
+        // Its low 16 bits name program 12, which is never looked up.
+        {65536 + 12, kBadProgram, 12},
         {2147483647, kBadProgram, 65535},
         {-1, kBadProgram, 65535},
         {0, kNoProgram, 0},

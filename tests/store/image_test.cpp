@@ -255,7 +255,8 @@ void fillRandomly(StoreFixture& f, std::mt19937& random) {
         const int count = pick(6);
         for (int l = 0; l < count; ++l) {
             f.desktop.focus = Grid::Lines;
-            pick(2) ? f.bench.gridCommands().SpeedButton7Click() : f.bench.gridCommands().SpeedButton8Click();
+            pick(2) ? f.bench.gridCommands().SpeedButton7Click()
+                    : f.bench.gridCommands().SpeedButton8Click();
             Table& t = f.bench.store().lines();
             t.setInteger(ln::param(1), 10 + pick(2991));
             t.setInteger(ln::param(4), 1 + pick(60000));

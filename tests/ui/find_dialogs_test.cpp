@@ -118,7 +118,8 @@ private slots:
         script.then([&](QWidget*) {
             QLineEdit* entry = dialog->Edit1();
             shown = entry->text();
-            QTest::keyClick(entry, Qt::Key_Delete);  // the shown entry is selected: Delete empties it
+            QTest::keyClick(entry,
+                            Qt::Key_Delete);  // the shown entry is selected: Delete empties it
             QTest::keyClicks(entry, "1a-2 ");
             typed = entry->text();
             beepsAfterTyping = desktop.beeps;

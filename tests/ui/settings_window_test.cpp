@@ -60,6 +60,12 @@ private slots:
         QCOMPARE(window->StaticText2()->geometry(), QRect(8, 128, 377, 17));
         QCOMPARE(window->StaticText1()->text(),
                  QString::fromStdString(r.workspace.path("programs") + "/"));
+        QList<QWidget*> tabOrder{models};
+        for (QWidget* w = models->nextInFocusChain(); w != models; w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus)
+                tabOrder << w;
+        QCOMPARE(tabOrder, QList<QWidget*>({models, window->Button1(), window->StaticText1(),
+                                            window->Button2(), window->StaticText2()}));
 
         r.clickButton(15);
         QVERIFY(window->isVisible());
