@@ -28,11 +28,11 @@ struct Editor {
     void createProgram(int number, int lineCount) {
         desktop.focus = Grid::Headers;
         desktop.answer = {DialogAnswer::Create, number};
-        bench.store().SpeedButton7Click();
+        bench.gridCommands().SpeedButton7Click();
         Table& lines = bench.store().lines();
         for (int i = 0; i < lineCount; ++i) {
             desktop.focus = Grid::Lines;
-            bench.store().SpeedButton7Click();
+            bench.gridCommands().SpeedButton7Click();
             lines.setInteger(ln::param(1), 1000 + i);
             lines.setFloat(ln::param(6), (i % 180) + 0.25);
             lines.setFloat(ln::param(8), 0.125);
@@ -104,18 +104,18 @@ struct LongestProgram {
     LongestProgram() {
         editor.createProgram(0, 2013);
         editor.desktop.focus = Grid::Headers;
-        editor.bench.store().SpeedButton60Click();
+        editor.bench.gridCommands().SpeedButton60Click();
         editor.bench.state().currentImage = editor.blank;
         editor.bench.store().ClearTables();
     }
     void paste() {
         editor.desktop.focus = Grid::Headers;
         editor.desktop.answer = {DialogAnswer::Paste, 1};
-        editor.bench.store().SpeedButton7Click();
+        editor.bench.gridCommands().SpeedButton7Click();
     }
     void remove() {
         editor.desktop.focus = Grid::Headers;
-        editor.bench.store().SpeedButton9Click();
+        editor.bench.gridCommands().SpeedButton9Click();
     }
 };
 

@@ -11,6 +11,7 @@
 #include "ui/editor.h"
 #include "ui/editor_application.h"
 #include "ui/main_window.h"
+#include "ui/settings_window.h"
 #include "ui/tool_bar.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +29,8 @@ int main(int argc, char** argv) {
         QStringLiteral("PNG"));
     const QCommandLineOption window(
         QStringLiteral("window"),
-        QString::fromUtf8("Окно для снимка: main (главное) или edit (окно редактирования)."),
+        QString::fromUtf8("Окно для снимка: main (главное), edit (окно редактирования) или "
+                          "settings (окно настроек)."),
         QStringLiteral("WINDOW"), QStringLiteral("main"));
     parser.addOption(open);
     parser.addOption(screenshot);
@@ -53,7 +55,8 @@ int main(int argc, char** argv) {
     if (parser.isSet(screenshot)) {
         const QString png = parser.value(screenshot);
         const QString which = parser.value(window);
-        if (which != QLatin1String("main") && which != QLatin1String("edit")) {
+        if (which != QLatin1String("main") && which != QLatin1String("edit") &&
+            which != QLatin1String("settings")) {
             std::fprintf(stderr, "Неизвестное окно: %s\n", qPrintable(which));
             return 2;
         }
@@ -61,6 +64,9 @@ int main(int argc, char** argv) {
         if (which == QLatin1String("edit")) {
             editor.Form1()->Panel1()->SpeedButton(10)->click();
             target = editor.Form2();
+        } else if (which == QLatin1String("settings")) {
+            editor.Form1()->Panel1()->SpeedButton(15)->click();
+            target = editor.Form8();
         }
         QTimer::singleShot(300, &app, [&, target] {
             QCoreApplication::processEvents();

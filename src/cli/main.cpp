@@ -142,7 +142,7 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
     bench.state().currentImage = start;
     bench.store().ClearTables();
     try {
-        if (!buildFromJson(bench.store(), desktop, document, error))
+        if (!buildFromJson(bench.store(), bench.gridCommands(), desktop, document, error))
             return fail(error);
     } catch (const std::exception& e) {
         return fail(e.what());

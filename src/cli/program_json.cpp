@@ -6,6 +6,7 @@
 #include "cli/headless_desktop.h"
 #include "store/editing_tables.h"
 #include "store/field_catalogue.h"
+#include "store/grid_commands.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -159,8 +160,8 @@ std::string tablesToText(ProgramStore& store) {
     return out.str();
 }
 
-bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& document,
-                   std::string& error) {
+bool buildFromJson(ProgramStore& store, GridCommands& commands, HeadlessDesktop& desktop,
+                   const json& document, std::string& error) {
     if (!document.is_object() || !document.contains("programs") ||
         !document["programs"].is_array()) {
         error = "в JSON нет массива \"programs\"";
@@ -179,7 +180,7 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
         const int before = headers.recordCount();
         desktop.queueNewProgram({DialogAnswer::Create, number});
         desktop.focusGrid(Grid::Headers);
-        store.SpeedButton7Click();
+        commands.SpeedButton7Click();
         if (headers.recordCount() != before + 1) {
             error = "программа " + std::to_string(number) + " не создана";
             return false;
@@ -197,7 +198,7 @@ bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop, const json& do
         for (const json& line : program["lines"]) {
             const int count = lines.recordCount();
             desktop.focusGrid(Grid::Lines);
-            store.SpeedButton7Click();
+            commands.SpeedButton7Click();
             if (lines.recordCount() != count + 1) {
                 error = "строка программы " + std::to_string(number) + " не создана";
                 return false;

@@ -5,6 +5,7 @@
 
 namespace tal {
 
+class GridCommands;
 class ProgramStore;
 class HeadlessDesktop;
 
@@ -15,7 +16,7 @@ std::string tablesToText(ProgramStore& store);
 
 // Creates the programs of `document` in array order through the editor's own insert
 // bookkeeping; false, with `error` set, when the document cannot be built.
-bool buildFromJson(ProgramStore& store, HeadlessDesktop& desktop,
+bool buildFromJson(ProgramStore& store, GridCommands& commands, HeadlessDesktop& desktop,
                    const nlohmann::ordered_json& document, std::string& error);
 
 }  // namespace tal

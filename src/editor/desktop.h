@@ -110,6 +110,10 @@ public:
 
     virtual NewProgramResult askNewProgram(unsigned proposedNumber, bool pasteEnabled) = 0;
     virtual DialogAnswer askNewLine(unsigned programNumber, bool pasteEnabled) = 0;
+    // The find dialogs TForm3 (program) and TForm4 (line), modal, showing the entry: nothing when
+    // cancelled, otherwise the entered number in full.
+    virtual std::optional<long long> askFindProgram(unsigned programNumberEntry) = 0;
+    virtual std::optional<long long> askFindLine(unsigned lineNumberEntry) = 0;
 
     virtual std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) = 0;
@@ -143,6 +147,8 @@ public:
     void setStatusFileName(const std::string&) override {}
     NewProgramResult askNewProgram(unsigned, bool) override { return {}; }
     DialogAnswer askNewLine(unsigned, bool) override { return DialogAnswer::Cancel; }
+    std::optional<long long> askFindProgram(unsigned) override { return {}; }
+    std::optional<long long> askFindLine(unsigned) override { return {}; }
     std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> chooseFolder(const std::string&) override { return {}; }

@@ -5,27 +5,21 @@
 namespace tal {
 
 void NewProgramDialog::FormShow(unsigned programNumberEntry, bool clipboardHoldsProgram) {
-    m_text = std::to_string(programNumberEntry);
+    m_entry.show(programNumberEntry);
     m_pasteEnabled = clipboardHoldsProgram;
 }
 
-bool NewProgramDialog::Edit1KeyPress(char32_t key) {
-    if (key >= U'0' && key <= U'9')
-        return true;
-    m_desktop.beep();
-    return false;
-}
-
 std::optional<NewProgramResult> NewProgramDialog::close(DialogAnswer answer) {
-    if (m_text.empty())
+    const std::string& text = m_entry.text();
+    if (text.empty())
         return std::nullopt;
     if (answer == DialogAnswer::Paste && !m_pasteEnabled)
         return std::nullopt;
     long long number = 0;
-    for (char c : m_text) {
+    for (char c : text) {
         if (c < '0' || c > '9') {
             // Only pasting can bring such a text into the entry.
-            m_desktop.showMessage("'" + m_text + "' не является номером программы",
+            m_desktop.showMessage("'" + text + "' не является номером программы",
                                   "Новая программа намотки", MessageIcon::Error,
                                   MessageButtons::Ok);
             return std::nullopt;

@@ -4,24 +4,25 @@
 #include <string>
 
 #include "editor/desktop.h"
+#include "editor/number_entry.h"
 
 namespace tal {
 
 // The logic of the new-program dialog TForm5; its window only draws it.
 class NewProgramDialog {
 public:
-    explicit NewProgramDialog(Desktop& desktop) : m_desktop(desktop) {}
+    explicit NewProgramDialog(Desktop& desktop) : m_desktop(desktop), m_entry(desktop) {}
 
     // On showing: the entry shows the proposed number; "Вставить" only for a copied program.
     void FormShow(unsigned programNumberEntry, bool clipboardHoldsProgram);
 
-    const std::string& entryText() const { return m_text; }
+    const std::string& entryText() const { return m_entry.text(); }
     // The entry's text after an edit the key filter does not see (Delete, pasting).
-    void setEntryText(std::string text) { m_text = std::move(text); }
+    void setEntryText(std::string text) { m_entry.setText(std::move(text)); }
     bool pasteEnabled() const { return m_pasteEnabled; }
 
     // A typed character: digits are kept (true); anything else is discarded with the beep.
-    bool Edit1KeyPress(char32_t key);
+    bool Edit1KeyPress(char32_t key) { return m_entry.keyPress(key); }
 
     // "Создать" and "Вставить": nothing while the entry is empty or not a number (the dialog
     // stays open); otherwise the answer with the entered number in full.
@@ -34,7 +35,7 @@ private:
     std::optional<NewProgramResult> close(DialogAnswer answer);
 
     Desktop& m_desktop;
-    std::string m_text;
+    NumberEntry m_entry;
     bool m_pasteEnabled = false;
 };
 

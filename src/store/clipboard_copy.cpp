@@ -3,6 +3,7 @@
 #include "editor/desktop.h"
 #include "editor/editor_state.h"
 #include "store/editing_tables.h"
+#include "store/grid_commands.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -18,10 +19,10 @@ Clipboard::LineRecord copyLine(const Table& lines) {
 
 }  // namespace
 
-void ProgramStore::SpeedButton60Click() {
+void GridCommands::SpeedButton60Click() {
     Clipboard& clipboard = m_state.clipboard;
-    Table& headers = *m_headers;
-    Table& lines = *m_lines;
+    Table& headers = m_store.headers();
+    Table& lines = m_store.lines();
     switch (m_desktop.focusedGrid()) {
         case Grid::Headers: {
             if (headers.recordCount() == 0)

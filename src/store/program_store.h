@@ -64,20 +64,11 @@ public:
     void Table1AfterDelete();
     void Table1AfterScroll();
 
-    // Toolbar commands and focus-loss handlers of the main window.
-    void SpeedButton7Click();   // "Добавить"
-    void SpeedButton8Click();   // "Вставить"
-    void SpeedButton9Click();   // "Удалить"
-    void SpeedButton60Click();  // "Копировать"
-    void DBGrid0Exit();
-    void DBGrid1Exit();
-
     void updateEnabling();  // UpdateEnabling with the current row counts
 
 private:
     // DataSource0DataChange and DataSource1DataChange.
     void dataChanged(const TableChange& change);
-    void insertRowIntoFocusedGrid();
     // Links the current program's lines in table order; returns the first line's slot (the
     // header's own when there are none).
     std::int64_t relinkLines(bool renumber);

@@ -5,11 +5,13 @@
 #include "editor/desktop.h"
 #include "ui/edit_window.h"
 #include "ui/error_report.h"
+#include "ui/find_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/new_line_dialog.h"
 #include "ui/new_program_dialog.h"
 #include "ui/program_grid.h"
 #include "ui/programmer_window.h"
+#include "ui/settings_window.h"
 #include "ui/tool_bar.h"
 
 namespace tal {
@@ -25,11 +27,19 @@ Editor::Editor(std::string executableFolder)
     if (m_started)
         runGuarded([this] { m_bench.ApplyLimitHints(); });
     runGuarded([this] { m_bench.editWindow().FormCreate(); });
+    m_form3 = std::make_unique<TForm3>(m_desktop);
+    m_form4 = std::make_unique<TForm4>(m_desktop);
+    m_desktop.attachFindDialogs(m_form3.get(), m_form4.get());
     m_form5 = std::make_unique<TForm5>(m_desktop);
     m_form6 = std::make_unique<TForm6>();
     m_desktop.attach(m_form1.get(), m_form2.get(), m_form5.get(), m_form6.get());
     m_programmer = std::make_unique<ProgrammerWindow>();
     m_desktop.attachProgrammerWindow(m_programmer.get());
+    m_form8 = std::make_unique<TForm8>(m_bench.settingsWindow());
+    if (m_started)
+        m_form8->FormCreate();
+    m_desktop.attachSettingsWindow(m_form8.get());
+    m_printer.setWindow(m_form1.get());
 
     wireToolbar();
     wireGrids();
@@ -44,7 +54,12 @@ Editor::~Editor() {
     m_desktop.attach(nullptr, nullptr, nullptr, nullptr);
     m_desktop.attachProgrammerWindow(nullptr);
     m_programmer.reset();
+    m_desktop.attachFindDialogs(nullptr, nullptr);
+    m_desktop.attachSettingsWindow(nullptr);
     // The windows go first: text typed into them is not assigned while the tables close.
+    m_form8.reset();
+    m_form4.reset();
+    m_form3.reset();
     m_form6.reset();
     m_form5.reset();
     m_form2.reset();
@@ -83,7 +98,7 @@ void Editor::FormClose() {
 
 void Editor::wireToolbar() {
     ToolBar* toolbar = m_form1->Panel1();
-    ProgramStore& store = m_bench.store();
+    GridCommands& grid = m_bench.gridCommands();
     auto on = [this, toolbar](int number, std::function<void()> handler) {
         connect(toolbar->SpeedButton(number), &QToolButton::clicked, this,
                 [handler = std::move(handler)] { runGuarded(handler); });
@@ -94,29 +109,32 @@ void Editor::wireToolbar() {
     on(3, [&files] { files.SpeedButton3Click(); });
     on(4, [&files] { files.SpeedButton4Click(); });
     on(5, [&files] { files.SpeedButton5Click(); });
-    on(60, [&store] { store.SpeedButton60Click(); });
-    on(7, [&store] { store.SpeedButton7Click(); });
-    on(8, [&store] { store.SpeedButton8Click(); });
-    on(9, [&store] { store.SpeedButton9Click(); });
+    on(6, [&grid] { grid.SpeedButton6Click(); });
+    on(60, [&grid] { grid.SpeedButton60Click(); });
+    on(7, [&grid] { grid.SpeedButton7Click(); });
+    on(8, [&grid] { grid.SpeedButton8Click(); });
+    on(9, [&grid] { grid.SpeedButton9Click(); });
     on(10, [this] { m_desktop.showEditWindow(); });
     DeviceTransfer& device = m_bench.deviceTransfer();
     on(11, [&device] { device.SpeedButton11Click(); });
     on(12, [&device] { device.SpeedButton12Click(); });
+    on(13, [this] { m_print.SpeedButton13Click(); });
     on(15, [this] { m_desktop.showSettingsWindow(); });
 }
 
 void Editor::wireGrids() {
     ProgramStore& store = m_bench.store();
-    connect(m_form1->DBGrid0(), &ProgramGrid::exited, this, [this, &store] {
-        runGuarded([this, &store] {
+    GridCommands& grid = m_bench.gridCommands();
+    connect(m_form1->DBGrid0(), &ProgramGrid::exited, this, [this, &store, &grid] {
+        runGuarded([this, &store, &grid] {
             gridExited(store.headers());
-            store.DBGrid0Exit();
+            grid.DBGrid0Exit();
         });
     });
-    connect(m_form1->DBGrid1(), &ProgramGrid::exited, this, [this, &store] {
-        runGuarded([this, &store] {
+    connect(m_form1->DBGrid1(), &ProgramGrid::exited, this, [this, &store, &grid] {
+        runGuarded([this, &store, &grid] {
             gridExited(store.lines());
-            store.DBGrid1Exit();
+            grid.DBGrid1Exit();
         });
     });
     for (ProgramGrid* grid : {m_form1->DBGrid0(), m_form1->DBGrid1()})

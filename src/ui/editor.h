@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "editor/print_command.h"
 #include "ui/qt_desktop.h"
+#include "ui/qt_printer.h"
 #include "workbench/workbench.h"
 
 namespace tal {
@@ -12,8 +14,11 @@ namespace tal {
 class ProgrammerWindow;
 class TForm1;
 class TForm2;
+class TForm3;
+class TForm4;
 class TForm5;
 class TForm6;
+class TForm8;
 
 // The running editor: the workbench, its desktop and its windows, created in start-up order,
 // with every toolbar button, grid event and window event wired to its handler.
@@ -37,6 +42,10 @@ public:
     TForm5* Form5() const { return m_form5.get(); }
     TForm6* Form6() const { return m_form6.get(); }
     ProgrammerWindow* programmerWindow() const { return m_programmer.get(); }
+    TForm3* Form3() const { return m_form3.get(); }
+    TForm4* Form4() const { return m_form4.get(); }
+    TForm8* Form8() const { return m_form8.get(); }
+    QtPrinter& printer() { return m_printer; }
 
 private:
     bool FormCreate();
@@ -56,6 +65,11 @@ private:
     std::unique_ptr<TForm6> m_form6;
     // Holds the end of a programmer run, which reaches into the workbench.
     std::unique_ptr<ProgrammerWindow> m_programmer;
+    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TForm8> m_form8;
+    QtPrinter m_printer;
+    PrintCommand m_print{m_printer};
     bool m_started = false;
 };
 

@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -64,18 +64,21 @@ TForm1::TForm1(ProgramStore& store, QWidget* parent) : QWidget(parent) {
     m_grid1->setObjectName(QStringLiteral("DBGrid1"));
     putInto(m_groupBox1, m_grid1);
 
-    auto* statusBar = new QWidget(this);
-    statusBar->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar->setFixedHeight(22);
-    auto* statusLayout = new QHBoxLayout(statusBar);
-    statusLayout->setContentsMargins(0, 2, 0, 0);
-    statusLayout->setSpacing(2);
-    m_status0 = new QLabel(text("Рабочий файл:"), statusBar);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar->setFixedHeight(22);
+    m_statusBar->setSizeGripEnabled(false);
+    // The panels draw their own bevels.
+    m_statusBar->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+    m_status0 = new QLabel(text("Рабочий файл:"), m_statusBar);
+    m_status0->setObjectName(QStringLiteral("StatusPanel0"));
     m_status0->setFixedWidth(80);
-    m_status1 = new QLabel(statusBar);
+    m_status1 = new QLabel(m_statusBar);
+    m_status1->setObjectName(QStringLiteral("StatusPanel1"));
     m_status1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusLayout->addWidget(m_status0);
-    statusLayout->addWidget(m_status1, 1);
+    m_status1->setTextFormat(Qt::PlainText);
+    m_statusBar->addWidget(m_status0);
+    m_statusBar->addWidget(m_status1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -83,7 +86,7 @@ TForm1::TForm1(ProgramStore& store, QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_panel1);
     layout->addWidget(m_groupBox0);
     layout->addWidget(m_groupBox1, 1);
-    layout->addWidget(statusBar);
+    layout->addWidget(m_statusBar);
 
     setTabOrder(m_grid0, m_grid1);
     m_controls.add(Control::DBGrid1, m_grid1);

@@ -7,6 +7,7 @@
 
 class QGroupBox;
 class QLabel;
+class QStatusBar;
 
 namespace tal {
 
@@ -27,6 +28,7 @@ public:
     ProgramGrid* DBGrid1() const { return m_grid1; }
     QGroupBox* GroupBox0() const { return m_groupBox0; }
     QGroupBox* GroupBox1() const { return m_groupBox1; }
+    QStatusBar* StatusBar1() const { return m_statusBar; }
     // Status bar panel 0 ("Рабочий файл:") and panel 1 (the working file name).
     QLabel* statusPanel(int index) const;
 
@@ -50,6 +52,7 @@ private:
     QGroupBox* m_groupBox1;
     ProgramGrid* m_grid0;
     ProgramGrid* m_grid1;
+    QStatusBar* m_statusBar;
     QLabel* m_status0;
     QLabel* m_status1;
     ControlRegistry m_controls;

@@ -1,42 +1,16 @@
 #include "ui/new_program_dialog.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "ui/error_report.h"
 #include "ui/look.h"
+#include "ui/number_edit.h"
 #include "ui/window_frame.h"
 
 namespace tal {
 namespace {
-
-// The number entry: every typed character goes through the dialog's key filter; keys that type
-// nothing (Delete, arrows, Home, End) edit as usual.
-class NumberEntry : public QLineEdit {
-public:
-    NumberEntry(NewProgramDialog& logic, QWidget* parent) : QLineEdit(parent), m_logic(logic) {}
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        const QString typed = event->text();
-        if (event->key() == Qt::Key_Delete || typed.isEmpty()) {
-            QLineEdit::keyPressEvent(event);
-            return;
-        }
-        for (char32_t key : typed.toUcs4()) {
-            if (!m_logic.Edit1KeyPress(key)) {
-                event->accept();
-                return;
-            }
-        }
-        QLineEdit::keyPressEvent(event);
-    }
-
-private:
-    NewProgramDialog& m_logic;
-};
 
 QPushButton* button(const char* caption, const char* hint, int left, QWidget* parent) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -58,9 +32,11 @@ TForm5::TForm5(Desktop& desktop, QWidget* parent)
 
     m_label1 = new QLabel(QString::fromUtf8("Номер программы намотки:"), this);
     m_label1->move(8, 8);
-    m_edit1 = new NumberEntry(m_logic, this);
+    m_edit1 = new NumberEdit([this](char32_t key) { return m_logic.Edit1KeyPress(key); }, this);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setGeometry(192, 8, 33, 24);
+    m_edit1->setAccessibleName(m_label1->text());
+    m_label1->setBuddy(m_edit1);
     m_button1 = button("Создать", "Создать новую программу", 8, this);
     m_button1->setObjectName(QStringLiteral("Button1"));
     m_button2 = button("Вставить", "Вставить программу из буфера обмена", 80, this);

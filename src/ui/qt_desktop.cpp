@@ -10,11 +10,13 @@
 #include <QToolButton>
 
 #include "ui/edit_window.h"
+#include "ui/find_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/new_line_dialog.h"
 #include "ui/new_program_dialog.h"
 #include "ui/program_grid.h"
 #include "ui/programmer_window.h"
+#include "ui/settings_window.h"
 #include "ui/tool_bar.h"
 
 namespace tal {
@@ -64,6 +66,15 @@ void QtDesktop::attach(TForm1* mainWindow, TForm2* editWindow, TForm5* newProgra
     m_edit = editWindow;
     m_newProgram = newProgram;
     m_newLine = newLine;
+}
+
+void QtDesktop::attachFindDialogs(TForm3* findProgram, TForm4* findLine) {
+    m_findProgram = findProgram;
+    m_findLine = findLine;
+}
+
+void QtDesktop::attachSettingsWindow(TForm8* settings) {
+    m_settings = settings;
 }
 
 MessageAnswer QtDesktop::showMessage(const std::string& text, const std::string& caption,
@@ -153,6 +164,14 @@ DialogAnswer QtDesktop::askNewLine(unsigned programNumber, bool pasteEnabled) {
     return m_newLine->ask(programNumber, pasteEnabled);
 }
 
+std::optional<long long> QtDesktop::askFindProgram(unsigned programNumberEntry) {
+    return m_findProgram ? m_findProgram->ask(programNumberEntry) : std::nullopt;
+}
+
+std::optional<long long> QtDesktop::askFindLine(unsigned lineNumberEntry) {
+    return m_findLine ? m_findLine->ask(lineNumberEntry) : std::nullopt;
+}
+
 std::optional<std::string> QtDesktop::chooseOpenFile(const FileDialogRequest& request) {
     if (!m_openAnswers.empty()) {
         std::string path = std::move(m_openAnswers.front());
@@ -211,7 +230,8 @@ void QtDesktop::showEditWindow() {
 }
 
 void QtDesktop::showSettingsWindow() {
-    // The settings window is not built yet.
+    if (m_settings)
+        m_settings->showAndRaise();
 }
 
 void QtDesktop::closeMainWindow() {

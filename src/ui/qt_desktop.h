@@ -14,11 +14,15 @@ namespace tal {
 class ProgrammerWindow;
 class TForm1;
 class TForm2;
+class TForm3;
+class TForm4;
 class TForm5;
 class TForm6;
+class TForm8;
 
 // The desktop of the editor: Qt message boxes and file dialogs, the main window's grids,
-// toolbar and status bar, the edit window, the two small dialogs and the programmer window.
+// toolbar and status bar, the edit window, the settings window, the small dialogs and the
+// programmer window.
 class QtDesktop : public Desktop {
 public:
     QtDesktop() = default;
@@ -27,6 +31,9 @@ public:
     void attach(TForm1* mainWindow, TForm2* editWindow, TForm5* newProgram, TForm6* newLine);
     // Where the programmer tool runs; without it no program can be started.
     void attachProgrammerWindow(ProgrammerWindow* window) { m_programmer = window; }
+
+    void attachFindDialogs(TForm3* findProgram, TForm4* findLine);
+    void attachSettingsWindow(TForm8* settings);
 
     // Answers the next open dialog with this file instead of showing it (`taleditor --open`).
     void answerNextOpenDialog(std::string path) { m_openAnswers.push_back(std::move(path)); }
@@ -46,6 +53,8 @@ public:
     void setStatusFileName(const std::string& name) override;
     NewProgramResult askNewProgram(unsigned proposedNumber, bool pasteEnabled) override;
     DialogAnswer askNewLine(unsigned programNumber, bool pasteEnabled) override;
+    std::optional<long long> askFindProgram(unsigned programNumberEntry) override;
+    std::optional<long long> askFindLine(unsigned lineNumberEntry) override;
     std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFolder(const std::string& title) override;
@@ -67,6 +76,9 @@ private:
     ProgrammerWindow* m_programmer = nullptr;
     std::deque<std::string> m_openAnswers;
     MessageHook m_messageHook;
+    TForm3* m_findProgram = nullptr;
+    TForm4* m_findLine = nullptr;
+    TForm8* m_settings = nullptr;
 };
 
 }  // namespace tal

@@ -8,6 +8,7 @@ namespace tal {
 Workbench::Workbench(Desktop& desktop, ValueCheckMode mode)
     : m_desktop(desktop),
       m_store(m_state, desktop),
+      m_gridCommands(m_store),
       m_checks(m_store, m_limits),
       m_startup(m_state, m_store, m_limits, desktop),
       m_workingFiles(m_state, m_store, desktop),

@@ -10,6 +10,7 @@
 #include "limits/limits_table.h"
 #include "limits/value_checks.h"
 #include "store/edit_window_commands.h"
+#include "store/grid_commands.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -30,6 +31,7 @@ public:
 
     EditorState& state() { return m_state; }
     ProgramStore& store() { return m_store; }
+    GridCommands& gridCommands() { return m_gridCommands; }  // the main window's grid commands
     LimitsTable& limits() { return m_limits; }  // Table2, TALC.DB in the current directory
     ValueChecks& checks() { return m_checks; }
     Desktop& desktop() { return m_desktop; }
@@ -50,6 +52,7 @@ private:
     Desktop& m_desktop;
     EditorState m_state;
     ProgramStore m_store;
+    GridCommands m_gridCommands;
     LimitsTable m_limits;
     ValueChecks m_checks;
     Startup m_startup;

@@ -65,10 +65,10 @@ protected:
         bench.ApplyLimitHints();
         desktop.focus = Grid::Headers;
         desktop.newProgramAnswers.push_back({DialogAnswer::Create, 1});
-        store().SpeedButton7Click();
+        commands().SpeedButton7Click();
         for (int i = 0; i < 3; ++i) {
             desktop.focus = Grid::Lines;
-            store().SpeedButton7Click();
+            commands().SpeedButton7Click();
         }
         lines().first();
         desktop.calls.clear();
@@ -76,6 +76,7 @@ protected:
 
     EditorState& state() { return bench.state(); }
     ProgramStore& store() { return bench.store(); }
+    GridCommands& commands() { return bench.gridCommands(); }
     Table& headers() { return store().headers(); }
     Table& lines() { return store().lines(); }
     Table& tableOf(const FieldEntry& field) {
@@ -307,7 +308,7 @@ TEST_F(ValueChecksTest, Param17MustStayBelowTheProgramsProgSize) {
     lines().cancel();
     // The bound is read at the moment of the check.
     desktop.focus = Grid::Lines;
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     ASSERT_EQ(headers().asInteger(hdr::ProgSize), 5);
     EXPECT_EQ(assign("Param 17", i(4)), std::nullopt);
     state().machineModel = "ПОВТОР-17";

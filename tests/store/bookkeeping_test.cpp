@@ -45,7 +45,7 @@ TEST_F(Bookkeeping, TheDialogProposesTheFirstFreeNumberEachTime) {
                                  {DialogAnswer::Create, 2},
                                  {DialogAnswer::Create, 1000000},
                                  {DialogAnswer::Create, 7}};
-    store().SpeedButton8Click();
+    commands().SpeedButton8Click();
     std::vector<unsigned> proposed;
     for (auto [number, paste] : desktop.newProgramQuestions)
         proposed.push_back(number);
@@ -66,7 +66,7 @@ TEST_F(Bookkeeping, MemoryIsTestedBeforeAnyDialog) {
     for (int p = 0; p < kProgramCount; ++p)
         setHeaderSlot(state().currentImage, p, 1);
     desktop.focus = Grid::Headers;
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     EXPECT_EQ(desktop.takeMessages(),
               std::vector{error("Исчерпана память программ", "Ошибка создания программы")});
     EXPECT_TRUE(desktop.newProgramQuestions.empty());
@@ -79,9 +79,9 @@ TEST_F(Bookkeeping, MemoryIsTestedBeforeAnyDialog) {
     for (int s = 2; s < kSlotCount; ++s)
         setNextStr(state().currentImage, s, s);
     desktop.focus = Grid::Headers;
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     desktop.focus = Grid::Lines;
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     const auto noSlot = error("Исчерпана память строк", "Ошибка создания строки");
     EXPECT_EQ(desktop.takeMessages(), (std::vector{noSlot, noSlot}));
     EXPECT_EQ(headers().recordCount(), 1);
@@ -94,7 +94,7 @@ TEST_F(Bookkeeping, InsertGoesBeforeTheCurrentLineAndAddAfterTheLast) {
     lines().first();
     lines().next();  // line 2 (slot 3)
     desktop.focus = Grid::Lines;
-    store().SpeedButton8Click();  // new slot 5
+    commands().SpeedButton8Click();  // new slot 5
     EXPECT_EQ(lines().asInteger(ln::CurStr), 5);
     EXPECT_EQ(lines().asInteger(ln::StrNum), 2);
     EXPECT_EQ(lineSlots(), (std::vector<std::int64_t>{2, 5, 3, 4}));
@@ -102,7 +102,7 @@ TEST_F(Bookkeeping, InsertGoesBeforeTheCurrentLineAndAddAfterTheLast) {
     EXPECT_TRUE(tablesMatchImage(store()));
 
     lines().first();
-    store().SpeedButton7Click();  // "Добавить" appends whatever line is current
+    commands().SpeedButton7Click();  // "Добавить" appends whatever line is current
     EXPECT_EQ(lines().asInteger(ln::StrNum), 5);
     EXPECT_EQ(lineSlots(), (std::vector<std::int64_t>{2, 5, 3, 4, 6}));
     EXPECT_FALSE(state().appendFlag);
@@ -113,13 +113,13 @@ TEST_F(Bookkeeping, CancelledDialogsChangeNothing) {
     createProgram(0, 1);
     const Image before = state().currentImage;
     desktop.focus = Grid::Headers;
-    store().SpeedButton7Click();  // no answer queued: cancelled
+    commands().SpeedButton7Click();  // no answer queued: cancelled
     EXPECT_EQ(headers().recordCount(), 1);
 
     state().clipboard.clipboardKind = Clipboard::Line;
     state().clipboard.clipboardCursor = 1;
     desktop.focus = Grid::Lines;
-    store().SpeedButton8Click();  // the new-line dialog is cancelled
+    commands().SpeedButton8Click();  // the new-line dialog is cancelled
     EXPECT_EQ(desktop.newLineQuestions.size(), 1u);
     EXPECT_EQ(lines().recordCount(), 1);
     EXPECT_EQ(headers().asInteger(hdr::ProgSize), 2);
@@ -133,7 +133,7 @@ TEST_F(Bookkeeping, DeletingLinesRenumbersRelinksAndFreesSlots) {
     lines().next();
     desktop.focus = Grid::Lines;
     desktop.messageAnswers = {MessageAnswer::Yes};
-    store().SpeedButton9Click();
+    commands().SpeedButton9Click();
     EXPECT_EQ(desktop.takeMessages(),
               (std::vector<RecordedMessage>{{"Удалить строку программы? ", "Подтвердите удааление",
                                              MessageIcon::None, MessageButtons::YesNo}}));
@@ -145,14 +145,14 @@ TEST_F(Bookkeeping, DeletingLinesRenumbersRelinksAndFreesSlots) {
 
     lines().last();
     desktop.messageAnswers = {MessageAnswer::Yes};
-    store().SpeedButton9Click();  // the last line: the new last one points to itself
+    commands().SpeedButton9Click();  // the last line: the new last one points to itself
     EXPECT_EQ(lines().asInteger(ln::CurStr), 4);
     EXPECT_EQ(lines().asInteger(ln::NextStr), 4);
     EXPECT_TRUE(tablesMatchImage(store()));
 
     for (int i = 0; i < 2; ++i) {
         desktop.messageAnswers = {MessageAnswer::Yes};
-        store().SpeedButton9Click();
+        commands().SpeedButton9Click();
     }
     EXPECT_EQ(lines().recordCount(), 0);
     EXPECT_EQ(headers().asInteger(hdr::NextStr), headers().asInteger(hdr::CurStr));
@@ -164,12 +164,12 @@ TEST_F(Bookkeeping, DeletingAProgramFreesItsNumberAndSlots) {
     createProgram(0, 1);
     createProgram(1, 3);
     desktop.focus = Grid::Headers;
-    store().SpeedButton9Click();  // answered No
+    commands().SpeedButton9Click();  // answered No
     EXPECT_EQ(headers().recordCount(), 2);
     EXPECT_EQ(desktop.takeMessages().at(0).text, "Удалить программу намотки? ");
 
     desktop.messageAnswers = {MessageAnswer::Yes};
-    store().SpeedButton9Click();
+    commands().SpeedButton9Click();
     EXPECT_EQ(headers().recordCount(), 1);
     for (int slot : {3, 4, 5, 6})
         EXPECT_EQ(nextStrOf(state().currentImage, slot), 0) << slot;
@@ -211,14 +211,14 @@ TEST_F(Bookkeeping, CopyAndPasteAProgramAnyNumberOfTimes) {
     headers().setText(hdr::Remark, "не копируется");
     headers().post();
     desktop.focus = Grid::Headers;
-    store().SpeedButton60Click();
+    commands().SpeedButton60Click();
     EXPECT_EQ(desktop.clipboardIndicator, "5");
     EXPECT_EQ(state().clipboard.clipboardBound, 4);
 
     for (int number : {9, 10}) {
         desktop.focus = Grid::Headers;
         desktop.newProgramAnswers = {{DialogAnswer::Paste, number}};
-        store().SpeedButton7Click();
+        commands().SpeedButton7Click();
         EXPECT_TRUE(desktop.newProgramQuestions.back().second);  // "Вставить" offered
         EXPECT_EQ(headers().asInteger(hdr::ProgNum), number);
         EXPECT_EQ(headers().asFloat(hdr::Param02), 12.34);
@@ -241,7 +241,7 @@ TEST_F(Bookkeeping, CopyAndPasteALine) {
     lines().setInteger(ln::param(1), 1234);
     lines().post();
     desktop.focus = Grid::Lines;
-    store().SpeedButton60Click();
+    commands().SpeedButton60Click();
     EXPECT_EQ(desktop.clipboardIndicator, "5/3");
 
     createProgram(6);
@@ -252,7 +252,7 @@ TEST_F(Bookkeeping, CopyAndPasteALine) {
     EXPECT_TRUE(lines().rowValue(1, ln::param(1)).isNull());
     // With a line on the clipboard the new-program dialog offers no paste.
     desktop.focus = Grid::Headers;
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     EXPECT_FALSE(desktop.newProgramQuestions.back().second);
     EXPECT_TRUE(tablesMatchImage(store()));
 }
@@ -260,13 +260,13 @@ TEST_F(Bookkeeping, CopyAndPasteALine) {
 TEST_F(Bookkeeping, PasteRunningOutOfSlotsKeepsThePastedLines) {
     createProgram(0, 5);
     desktop.focus = Grid::Headers;
-    store().SpeedButton60Click();
+    commands().SpeedButton60Click();
     // Leave exactly three free slots below 2015: the header and two lines fit.
     for (int s = 7; s < kSlotCount - 3; ++s)
         setNextStr(state().currentImage, s, s);
     desktop.focus = Grid::Headers;
     desktop.newProgramAnswers = {{DialogAnswer::Paste, 1}};
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     const auto messages = desktop.takeMessages();
     EXPECT_EQ(messages.size(), 3u);  // one per line that did not fit
     for (const auto& m : messages)
@@ -279,9 +279,9 @@ TEST_F(Bookkeeping, PasteRunningOutOfSlotsKeepsThePastedLines) {
 TEST_F(Bookkeeping, CopyWithNeitherGridFocusedDoesNothing) {
     createProgram(3);
     desktop.focus = Grid::None;
-    store().SpeedButton60Click();
-    store().SpeedButton9Click();
-    store().SpeedButton7Click();
+    commands().SpeedButton60Click();
+    commands().SpeedButton9Click();
+    commands().SpeedButton7Click();
     EXPECT_EQ(state().clipboard.clipboardKind, Clipboard::Empty);
     EXPECT_EQ(desktop.clipboardIndicator, "");
     EXPECT_EQ(headers().recordCount(), 1);

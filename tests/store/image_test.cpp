@@ -242,7 +242,7 @@ void fillRandomly(StoreFixture& f, std::mt19937& random) {
         f.desktop.focus = Grid::Headers;
         f.desktop.newProgramAnswers.push_back({DialogAnswer::Create, pick(256)});
         const int before = f.bench.store().headers().recordCount();
-        f.bench.store().SpeedButton7Click();
+        f.bench.gridCommands().SpeedButton7Click();
         if (f.bench.store().headers().recordCount() == before)
             continue;  // number taken
         Table& h = f.bench.store().headers();
@@ -255,7 +255,8 @@ void fillRandomly(StoreFixture& f, std::mt19937& random) {
         const int count = pick(6);
         for (int l = 0; l < count; ++l) {
             f.desktop.focus = Grid::Lines;
-            pick(2) ? f.bench.store().SpeedButton7Click() : f.bench.store().SpeedButton8Click();
+            pick(2) ? f.bench.gridCommands().SpeedButton7Click()
+                    : f.bench.gridCommands().SpeedButton8Click();
             Table& t = f.bench.store().lines();
             t.setInteger(ln::param(1), 10 + pick(2991));
             t.setInteger(ln::param(4), 1 + pick(60000));

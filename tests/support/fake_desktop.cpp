@@ -72,6 +72,18 @@ DialogAnswer FakeDesktop::askNewLine(unsigned programNumber, bool pasteEnabled) 
     return pop(newLineAnswers, DialogAnswer::Cancel);
 }
 
+std::optional<long long> FakeDesktop::askFindProgram(unsigned programNumberEntry) {
+    findProgramQuestions.push_back(programNumberEntry);
+    calls.push_back("find-program " + std::to_string(programNumberEntry));
+    return pop(findProgramAnswers, std::optional<long long>());
+}
+
+std::optional<long long> FakeDesktop::askFindLine(unsigned lineNumberEntry) {
+    findLineQuestions.push_back(lineNumberEntry);
+    calls.push_back("find-line " + std::to_string(lineNumberEntry));
+    return pop(findLineAnswers, std::optional<long long>());
+}
+
 std::optional<std::string> FakeDesktop::chooseOpenFile(const FileDialogRequest& request) {
     openRequests.push_back(request);
     calls.push_back("open-dialog " + request.proposedName);

@@ -31,6 +31,8 @@ public:
     std::deque<MessageAnswer> messageAnswers;
     std::deque<NewProgramResult> newProgramAnswers;
     std::deque<DialogAnswer> newLineAnswers;
+    std::deque<std::optional<long long>> findProgramAnswers;  // nothing: "Отменить"
+    std::deque<std::optional<long long>> findLineAnswers;
     std::deque<std::optional<std::string>> openFileAnswers;
     std::deque<std::optional<std::string>> saveFileAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
@@ -52,6 +54,8 @@ public:
     std::vector<ProgramLaunch> launches;
     std::vector<std::pair<unsigned, bool>> newProgramQuestions;  // proposed number, paste enabled
     std::vector<std::pair<unsigned, bool>> newLineQuestions;     // program number, paste enabled
+    std::vector<unsigned> findProgramQuestions;  // the entry each find dialog showed
+    std::vector<unsigned> findLineQuestions;
     int beeps = 0;
     int editWindowShown = 0;
     int settingsWindowShown = 0;
@@ -68,6 +72,8 @@ public:
     void setStatusFileName(const std::string& name) override;
     NewProgramResult askNewProgram(unsigned proposedNumber, bool pasteEnabled) override;
     DialogAnswer askNewLine(unsigned programNumber, bool pasteEnabled) override;
+    std::optional<long long> askFindProgram(unsigned programNumberEntry) override;
+    std::optional<long long> askFindLine(unsigned lineNumberEntry) override;
     std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFolder(const std::string& title) override;

@@ -24,14 +24,14 @@ StoreFixture::StoreFixture() : blank(makeBlankImage()) {
 void StoreFixture::createProgram(int number, int lineCount) {
     desktop.focus = Grid::Headers;
     desktop.newProgramAnswers.push_back({DialogAnswer::Create, number});
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     addLines(lineCount);
 }
 
 void StoreFixture::addLines(int count) {
     for (int i = 0; i < count; ++i) {
         desktop.focus = Grid::Lines;
-        store().SpeedButton7Click();
+        commands().SpeedButton7Click();
     }
 }
 

@@ -18,6 +18,7 @@ public:
     StoreFixture();
 
     ProgramStore& store() { return bench.store(); }
+    GridCommands& commands() { return bench.gridCommands(); }
     EditorState& state() { return bench.state(); }
     Table& headers() { return bench.store().headers(); }
     Table& lines() { return bench.store().lines(); }

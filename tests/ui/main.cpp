@@ -7,6 +7,9 @@ int runDialogTests(int argc, char** argv);
 int runResponsivenessTests(int argc, char** argv);
 int runEditWindowTests(int argc, char** argv);
 int runProgrammerWindowTests(int argc, char** argv);
+int runFindDialogsTests(int argc, char** argv);
+int runSettingsWindowTests(int argc, char** argv);
+int runPrintTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     tal::EditorApplication app(argc, argv);
@@ -15,6 +18,9 @@ int main(int argc, char** argv) {
     failures += runDialogTests(argc, argv);
     failures += runEditWindowTests(argc, argv);
     failures += runProgrammerWindowTests(argc, argv);
+    failures += runFindDialogsTests(argc, argv);
+    failures += runSettingsWindowTests(argc, argv);
+    failures += runPrintTests(argc, argv);
     failures += runResponsivenessTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

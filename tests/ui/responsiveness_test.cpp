@@ -108,7 +108,7 @@ private slots:
         fake.focus = Grid::Headers;
         fake.messageAnswers.push_back(MessageAnswer::Yes);
         timer.start();
-        bench.store().SpeedButton9Click();
+        bench.gridCommands().SpeedButton9Click();
         const qint64 coreDeleteMs = timer.elapsed();
         QCOMPARE(bench.store().headers().recordCount(), kPrograms - 1);
 
