@@ -129,7 +129,7 @@ private slots:
 
 int runDialogTests(int argc, char** argv) {
     DialogTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "dialogs_test.moc"

@@ -370,7 +370,7 @@ private slots:
 
 int runEditWindowTests(int argc, char** argv) {
     EditWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "edit_window_test.moc"

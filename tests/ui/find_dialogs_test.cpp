@@ -246,7 +246,7 @@ private slots:
 
 int runFindDialogsTests(int argc, char** argv) {
     FindDialogsTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "find_dialogs_test.moc"

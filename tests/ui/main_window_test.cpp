@@ -546,7 +546,7 @@ private slots:
 
 int runMainWindowTests(int argc, char** argv) {
     MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "main_window_test.moc"

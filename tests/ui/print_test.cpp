@@ -146,7 +146,7 @@ private slots:
 
 int runPrintTests(int argc, char** argv) {
     PrintTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "print_test.moc"

@@ -129,7 +129,7 @@ private slots:
 
 int runProgrammerWindowTests(int argc, char** argv) {
     ProgrammerWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "programmer_window_test.moc"

@@ -124,7 +124,7 @@ private slots:
 
 int runResponsivenessTests(int argc, char** argv) {
     ResponsivenessTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "responsiveness_test.moc"

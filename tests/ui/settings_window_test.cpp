@@ -158,7 +158,7 @@ private slots:
 
 int runSettingsWindowTests(int argc, char** argv) {
     SettingsWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runTestObject(test, argc, argv);
 }
 
 #include "settings_window_test.moc"

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <vector>
 #include <fstream>
 
 #include "limits/limits_file.h"
@@ -141,6 +142,32 @@ void RunningEditor::clickButton(int number) {
 void RunningEditor::open(const std::string& path) {
     editor->desktop().answerNextOpenDialog(path);
     clickButton(3);
+}
+
+int runTestObject(QObject& test, int argc, char** argv) {
+    // Options that take a value, whose value is no function name.
+    static const QStringList valued = {"-o", "-maxwarnings", "-eventdelay", "-keydelay",
+                                       "-mousedelay", "-platform", "-iterations", "-median"};
+    std::vector<char*> kept{argv[0]};
+    bool named = false, ownsOne = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument.startsWith('-')) {
+            kept.push_back(argv[i]);
+            if (valued.contains(argument) && i + 1 < argc)
+                kept.push_back(argv[++i]);
+            continue;
+        }
+        named = true;
+        const QByteArray function = argument.section(':', 0, 0).toLatin1() + "()";
+        if (test.metaObject()->indexOfMethod(function.constData()) >= 0) {
+            kept.push_back(argv[i]);
+            ownsOne = true;
+        }
+    }
+    if (named && !ownsOne)
+        return 0;
+    return QTest::qExec(&test, static_cast<int>(kept.size()), kept.data());
 }
 
 void settle() {

@@ -75,6 +75,10 @@ struct RunningEditor {
 // Lets the queued grid updates run.
 void settle();
 
+// Runs the Qt Test functions of `test`. Functions named on the command line run only in the class
+// that has them; a class with none of them is passed over instead of failing "not found".
+int runTestObject(QObject& test, int argc, char** argv);
+
 // The text of the message box `w` (a QMessageBox), its caption, and clicks its button `which`.
 QString messageText(QWidget* w);
 void clickMessageButton(QWidget* w, int standardButton);
