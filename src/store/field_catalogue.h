@@ -105,7 +105,7 @@ struct FieldEntry {
 
     constexpr bool isChecked() const { return !check.handler.empty(); }
     constexpr bool isReal() const { return type == FieldType::Float; }
-    constexpr bool isChoice() const { return slot.choice != nullptr; }
+    constexpr bool isChoice() const { return slot.code == SlotCode::Bits; }
     constexpr bool isGridColumn() const { return !grid.title.empty(); }
     constexpr std::string_view jsonKey() const { return name; }
     FieldDef definition() const { return {std::string(name), type, size}; }
