@@ -220,6 +220,7 @@ private slots:
         QVERIFY(!s.navigatorButtonEnabled(lines, B::Post) &&
                 !s.navigatorButtonEnabled(lines, B::Cancel));
 
+        s.edit(Control::DBEdit4)->selectAll();
         QTest::keyClicks(s.edit(Control::DBEdit4), "7");  // typing starts an edit
         QVERIFY(!s.navigatorButtonEnabled(lines, B::Edit));
         QVERIFY(s.navigatorButtonEnabled(lines, B::Post) &&
