@@ -44,11 +44,13 @@ struct Editor {
         headers.post();
     }
 
-    // Every program number in use and all 2,014 slots that can be handed out.
+    // Every program number in use and all 2,014 slots that can be handed out, in programs of
+    // at most 254 lines.
     Image fullImage() {
-        const int lines = 2014 - 256;
-        for (int p = 0; p < 256; ++p)
-            createProgram(p, lines / 256 + (p < lines % 256 ? 1 : 0));
+        const int lines = kSlotCount - 1 - kProgramCount;
+        static_assert((kSlotCount - 1 - kProgramCount) / kProgramCount < kMaxProgramLines);
+        for (int p = 0; p < kProgramCount; ++p)
+            createProgram(p, lines / kProgramCount + (p < lines % kProgramCount ? 1 : 0));
         bench.store().StoreImage("");
         return bench.state().currentImage;
     }
@@ -98,11 +100,12 @@ BENCHMARK(BM_StoreFullImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadDemoImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StoreDemoImage)->Unit(benchmark::kMicrosecond);
 
-// A program of 2,013 lines on the clipboard, pasted into a blank image and deleted again.
+// The longest program there can be, 254 lines, on the clipboard, pasted into a blank image and
+// deleted again.
 struct LongestProgram {
     Editor editor;
     LongestProgram() {
-        editor.createProgram(0, 2013);
+        editor.createProgram(0, kMaxProgramLines);
         editor.desktop.focus = Grid::Headers;
         editor.bench.gridCommands().SpeedButton60Click();
         editor.bench.state().currentImage = editor.blank;
@@ -124,7 +127,7 @@ void BM_PasteLongestProgram(benchmark::State& state) {
     for (auto _ : state) {
         program.paste();
         state.PauseTiming();
-        if (program.editor.bench.store().lines().recordCount() != 2013)
+        if (program.editor.bench.store().lines().recordCount() != kMaxProgramLines)
             state.SkipWithError("paste incomplete");
         program.remove();
         state.ResumeTiming();

@@ -18,7 +18,7 @@
 namespace tal::bench {
 namespace {
 
-constexpr int kLongestProgram = 2013;
+constexpr int kLongestProgram = kMaxProgramLines;
 
 // The windows' desktop, with the new-program and new-line dialogs answered at once.
 class ScriptedDesktop : public QtDesktop {

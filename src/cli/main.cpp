@@ -13,6 +13,7 @@
 #include "limits/stored_values_check.h"
 #include "store/file_system.h"
 #include "store/image_file.h"
+#include "store/load_report.h"
 #include "store/memory_image.h"
 #include "store/table_files.h"
 #include "workbench/workbench.h"
@@ -51,6 +52,16 @@ bool useBlankImage(Workbench& bench, const std::string& blankPath, std::string& 
     Image blank = makeBlankImage();
     if (!blankPath.empty() && readBlankImageFile(blankPath, blank) != ImageReadStatus::Ok) {
         error = "Ошибка чтения файла " + blankPath + " (нужно не меньше 65536 байт)";
+        return false;
+    }
+    // Storing keeps the blank's own slot numbers in header slots and takes its free entries and
+    // slots for free: onto anything else it would write an image that loses programs.
+    if (const auto findings = blankImageFindings(blank); !findings.empty()) {
+        error = "Файл " + blankPath +
+                " не чистый образ памяти (в чистом образе все записи каталога свободны и каждый "
+                "слот хранит свой номер):\n" +
+                summarizeFindings(findings, 3);
+        error.pop_back();
         return false;
     }
     bench.store().setBlankImageReader([&bench, blank] {
@@ -147,6 +158,8 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
     } catch (const std::exception& e) {
         return fail(e.what());
     }
+    if (desktop.errorCount() != 0)
+        return kFailed;
     return storeAndWrite(bench, out);
 }
 

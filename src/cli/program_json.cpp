@@ -7,6 +7,7 @@
 #include "store/editing_tables.h"
 #include "store/field_catalogue.h"
 #include "store/grid_commands.h"
+#include "store/memory_image.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -177,6 +178,14 @@ bool buildFromJson(ProgramStore& store, GridCommands& commands, HeadlessDesktop&
             return false;
         }
         const auto number = program[numberKey].get<long long>();
+        if (program.contains("lines") && program["lines"].is_array() &&
+            program["lines"].size() > static_cast<std::size_t>(kMaxProgramLines)) {
+            error = "программа " + std::to_string(number) + ": строк " +
+                    std::to_string(program["lines"].size()) +
+                    ", а в программе намотки может быть не больше " +
+                    std::to_string(kMaxProgramLines);
+            return false;
+        }
         const int before = headers.recordCount();
         desktop.queueNewProgram({DialogAnswer::Create, number});
         desktop.focusGrid(Grid::Headers);

@@ -124,7 +124,7 @@ void DeviceTransfer::SpeedButton11Click() {
     m_state.openDialogName = chosen;
     m_state.saveDialogName = chosen;
     m_desktop.setStatusFileName(chosen);
-    m_store.LoadImage(chosen);
+    m_store.LoadImage(chosen, kImportCaption);
 
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
     switch (writeFileAtomically(chosen, bytes)) {

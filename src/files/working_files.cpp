@@ -118,7 +118,7 @@ bool WorkingFiles::OpenWorkingFile() {
             return false;
     }
     m_state.currentImage = image;
-    m_store.LoadImage(*chosen);
+    m_store.LoadImage(*chosen, kLoadCaption);
     m_state.workingFileName = *chosen;
     m_desktop.setStatusFileName(*chosen);
     return true;

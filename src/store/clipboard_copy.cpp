@@ -1,9 +1,12 @@
 // "Копировать": fills the internal clipboard from the focused grid.
 
+#include <string>
+
 #include "editor/desktop.h"
 #include "editor/editor_state.h"
 #include "store/editing_tables.h"
 #include "store/grid_commands.h"
+#include "store/memory_image.h"
 #include "store/program_store.h"
 
 namespace tal {
@@ -27,6 +30,17 @@ void GridCommands::SpeedButton60Click() {
         case Grid::Headers: {
             if (headers.recordCount() == 0)
                 return;
+            // Only a program read from a damaged image can be longer; a paste of it could not
+            // be stored.
+            if (lines.recordCount() > kMaxProgramLines) {
+                m_desktop.showMessage(
+                    "Программа " + headers.asText(hdr::ProgNum) + " содержит " +
+                        std::to_string(lines.recordCount()) +
+                        " строк, а в программе намотки может быть не больше " +
+                        std::to_string(kMaxProgramLines) + ". Программа не скопирована.",
+                    "Ошибка копирования программы", MessageIcon::Error, MessageButtons::Ok);
+                return;
+            }
             clipboard.clipboardKind = Clipboard::Program;
             m_state.clipboardIndicator = headers.asText(hdr::ProgNum);
             for (int k = 1; k <= 7; ++k)

@@ -25,14 +25,19 @@ void EditWindowCommands::FormCreate() {
 }
 
 void EditWindowCommands::SpeedButton1Click() {
+    Table& lines = m_store.lines();
+    const int before = lines.recordCount();
     m_state.appendFlag = true;
     try {
-        m_store.lines().insert();
+        lines.insert();
     } catch (...) {
         m_state.appendFlag = false;
         throw;
     }
-    SetRepeatEditsEnabled(m_state, m_desktop, false);
+    // A refused line (no slot, the program full, the dialog cancelled) leaves the edits as the
+    // current line has them.
+    if (lines.recordCount() > before || lines.state() == TableState::Insert)
+        SetRepeatEditsEnabled(m_state, m_desktop, false);
     m_state.appendFlag = false;
 }
 

@@ -38,6 +38,10 @@ std::uint16_t ownNumberOf(const Image& image, int slot) {
     return readWord(image, slotOffset(slot) + slot_bytes::kOwnNumber);
 }
 
+bool carriesOwnNumber(const Image& image, int slot) {
+    return ownNumberOf(image, slot) == slot;
+}
+
 std::uint32_t encodeScaled(double value, int scale) {
     const double scaled = std::floor(value * scale + 0.5);
     if (!std::isfinite(scaled))
@@ -144,6 +148,18 @@ Image makeBlankImage() {
         writeWord(image, slotOffset(slot) + slot_bytes::kOwnNumber,
                   static_cast<std::uint16_t>(slot));
     return image;
+}
+
+std::vector<std::string> blankImageFindings(const Image& image) {
+    std::vector<std::string> findings;
+    for (int p = 0; p < kProgramCount; ++p)
+        if (headerSlotOf(image, p) != 0)
+            findings.push_back("запись каталога " + std::to_string(p) + " занята");
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        if (!carriesOwnNumber(image, slot))
+            findings.push_back("слот " + std::to_string(slot) + " хранит номер " +
+                               std::to_string(ownNumberOf(image, slot)));
+    return findings;
 }
 
 }  // namespace tal

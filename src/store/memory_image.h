@@ -17,6 +17,9 @@ inline constexpr int kProgramCount = 256;
 inline constexpr int kSlotCount = 2015;
 inline constexpr std::size_t kDirectoryOffset = 0x0020;
 inline constexpr std::size_t kSlotSize = 32;
+// ProgSize, the lines of a program + 1, is one byte in the image and on the machine: a program
+// holds at most 254 lines.
+inline constexpr int kMaxProgramLines = 254;
 
 // Exchanges the two bytes of a 16-bit value; serves both directions.
 constexpr std::uint16_t SwapBytes(std::uint16_t v) {
@@ -47,6 +50,8 @@ void setHeaderSlot(Image& image, int program, std::uint16_t slot);
 std::uint16_t nextStrOf(const Image& image, int slot);
 void setNextStr(Image& image, int slot, std::uint16_t next);
 std::uint16_t ownNumberOf(const Image& image, int slot);
+// The slot at this position carries its own number, as every slot of a blank image does.
+bool carriesOwnNumber(const Image& image, int slot);
 
 // A slot-number word as the tables' smallint fields hold it. A well-formed image names slots
 // 1..2015 only; a damaged one may hold any word, which the field keeps as its 16 bits (above 32767
@@ -86,5 +91,9 @@ namespace tal {
 // The blank image delivered as TAL.ini: no programs, program number p in byte 3 of entry p,
 // every slot free and carrying its own number; every other byte 0.
 Image makeBlankImage();
+
+// What keeps `image` from serving as the blank image storing starts from: a directory entry in
+// use, a slot that does not carry its own number. One Russian line per finding; none for a blank.
+std::vector<std::string> blankImageFindings(const Image& image);
 
 }  // namespace tal

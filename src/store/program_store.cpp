@@ -1,6 +1,5 @@
 #include "store/program_store.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "editor/desktop.h"
@@ -41,7 +40,7 @@ void ProgramStore::updateEnabling() {
     UpdateEnabling(m_desktop, m_headers->recordCount(), m_lines->recordCount());
 }
 
-// ---- clearing and loading ------------------------------------------------------------------
+// ---- clearing ------------------------------------------------------------------------------
 
 void ProgramStore::ClearTables() {
     UpdateEnabling(m_desktop, 0, 0);
@@ -59,118 +58,6 @@ void ProgramStore::ClearTables() {
     m_state.modified = false;
     m_desktop.setEnabled(Control::SpeedButton4, false);
     m_desktop.setEnabled(Control::SpeedButton60, false);
-}
-
-namespace {
-
-// Slots by their own number, so that each search of the chain walk is a binary search.
-class SlotFinder {
-public:
-    explicit SlotFinder(const Image& image) {
-        for (int position = 1; position <= kSlotCount; ++position)
-            m_entries.push_back(
-                {ownNumberOf(image, position), static_cast<std::uint16_t>(position)});
-        std::sort(m_entries.begin(), m_entries.end());
-    }
-    // The first slot carrying `number` after `position`, starting again at the first slot
-    // when it passes the last; 0 when no slot carries it.
-    int find(std::uint16_t number, int position = 0) const {
-        auto range = std::equal_range(m_entries.begin(), m_entries.end(), Entry{number, 0},
-                                      [](const Entry& a, const Entry& b) { return a.own < b.own; });
-        if (range.first == range.second)
-            return 0;
-        auto after = std::upper_bound(range.first, range.second, position,
-                                      [](int p, const Entry& e) { return p < e.position; });
-        return after != range.second ? after->position : range.first->position;
-    }
-
-private:
-    struct Entry {
-        std::uint16_t own;
-        std::uint16_t position;
-        auto operator<=>(const Entry&) const = default;
-    };
-    std::vector<Entry> m_entries;
-};
-
-std::string damageMessage(const std::vector<int>& programs) {
-    std::string list;
-    for (int p : programs)
-        list += (list.empty() ? "" : ", ") + std::to_string(p);
-    return "Образ памяти записан с ошибками: программы " + list +
-           " прочитаны не полностью (нет заглавного слота или цепочка строк оборвана или "
-           "замкнута). Прочитанное загружено.";
-}
-
-}  // namespace
-
-LoadReport ProgramStore::LoadImage(const std::string& workingFileName) {
-    LoadReport report;
-    const Image& image = m_state.currentImage;
-    const ReadResult remarksFile =
-        readFile(ChangeExtension(workingFileName, "txt"), kRemarksReadLimit);
-    const bool haveRemarks = remarksFile.status != ReadStatus::OpenFailed;
-    RemarksReader remarks(remarksFile.bytes);
-
-    ClearTables();
-    m_state.bookkeepingEnabled = false;
-
-    const SlotFinder finder(image);
-    std::vector<int> visitedIn(kSlotCount + 1, -1);  // the program whose walk read the slot
-    for (int p = 0; p < kProgramCount; ++p) {
-        const std::uint16_t h = headerSlotOf(image, p);
-        if (h == 0)
-            continue;
-        const int programNumber = image[directoryOffset(p) + 3];
-        m_headers->append();
-        m_headers->setInteger(hdr::ProgNum, programNumber);
-        m_headers->setInteger(hdr::CurStr, slotWordAsSmallint(h));
-        const int headerPosition = finder.find(h);
-        if (headerPosition == 0) {
-            // No slot carries the header: the row keeps its number, the remark is still read.
-            if (haveRemarks)
-                m_headers->setText(hdr::Remark, remarks.next());
-            report.damagedPrograms.push_back(programNumber);
-            continue;
-        }
-        readHeaderSlot(image, headerPosition, *m_headers);
-        if (haveRemarks)
-            m_headers->setText(hdr::Remark, remarks.next());
-
-        visitedIn[headerPosition] = p;
-        int position = headerPosition;
-        std::uint16_t c = h;
-        std::uint16_t x = nextStrOf(image, headerPosition);
-        int lineNumber = 1;
-        while (x != c) {
-            const int found = finder.find(x, position);
-            if (found == 0 || visitedIn[found] == p || lineNumber > kSlotCount) {
-                report.damagedPrograms.push_back(programNumber);
-                break;
-            }
-            visitedIn[found] = p;
-            m_lines->append();
-            readLineSlot(image, found, *m_lines);
-            m_lines->setInteger(ln::ProgNum, programNumber);
-            m_lines->setInteger(ln::StrNum, lineNumber++);
-            position = found;
-            x = nextStrOf(image, found);
-            c = ownNumberOf(image, found);
-        }
-    }
-    m_headers->first();
-    m_lines->first();
-
-    m_state.bookkeepingEnabled = true;
-    m_state.modified = false;
-    m_desktop.focusGrid(Grid::Headers);
-    m_desktop.setEnabled(Control::SpeedButton4, true);
-    m_desktop.setEnabled(Control::SpeedButton60, true);
-    updateEnabling();
-    if (!report.damagedPrograms.empty())
-        m_desktop.showMessage(damageMessage(report.damagedPrograms), "Загрузка данных",
-                              MessageIcon::Error, MessageButtons::Ok);
-    return report;
 }
 
 // ---- storing -------------------------------------------------------------------------------

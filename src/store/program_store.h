@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "store/load_report.h"
 #include "store/table.h"
 
 namespace tal {
@@ -18,11 +19,6 @@ struct EditorState;
 class StoreError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-// What a load found in an image this system did not write.
-struct LoadReport {
-    std::vector<int> damagedPrograms;  // header slot missing, or a chain broken or circular
 };
 
 // Owns the header table Table0 and the line table Table1 and keeps them and `currentImage`
@@ -42,7 +38,10 @@ public:
     void setBlankImageReader(std::function<bool()> reader) { m_readBlankImage = std::move(reader); }
 
     void ClearTables();
-    LoadReport LoadImage(const std::string& workingFileName);
+    // A damaged image is loaded as far as it can be kept and reported in one message box under
+    // `caption`: the load's or the import's.
+    LoadReport LoadImage(const std::string& workingFileName,
+                         const char* caption = "Загрузка данных");
     // False, with currentImage not rebuilt, when the blank image cannot be read.
     // Throws StoreError when the remarks file cannot be written.
     bool StoreImage(const std::string& targetFileName);
@@ -50,7 +49,8 @@ public:
     // nothing written. False, with currentImage not rebuilt, when the blank image cannot be read.
     bool rebuildImage();
 
-    // Allocation searches over currentImage.
+    // Allocation searches over currentImage. Only sound entries and slots are handed out: a
+    // program number whose entry holds it and no row has, a slot that carries its own number.
     std::uint16_t FindFreeProgramNumber() const;
     std::uint16_t FindFreeSlot() const;
 
@@ -69,10 +69,16 @@ public:
 private:
     // DataSource0DataChange and DataSource1DataChange.
     void dataChanged(const TableChange& change);
+    // A damaged image may hold a program in another entry than its number's, so the rows count
+    // as well as the directory.
+    bool programNumberInUse(int number) const;
     // Links the current program's lines in table order; returns the first line's slot (the
     // header's own when there are none).
     std::int64_t relinkLines(bool renumber);
     void pasteProgramLines();
+    // Ends the chain of the program being loaded at `last`, its last line read (the header
+    // when no line was read).
+    void endChainAt(std::uint16_t last, int lineCount);
 
     EditorState& m_state;
     Desktop& m_desktop;

@@ -1,6 +1,8 @@
 // Slot bookkeeping on every insert and delete of a header or a line: allocation marks in
 // currentImage, line numbering and the chain links of the rows.
 
+#include <string>
+
 #include "editor/desktop.h"
 #include "editor/editor_state.h"
 #include "editor/update_enabling.h"
@@ -11,8 +13,13 @@
 namespace tal {
 namespace {
 
-void showError(Desktop& desktop, const char* text, const char* caption) {
+void showError(Desktop& desktop, const std::string& text, const char* caption) {
     desktop.showMessage(text, caption, MessageIcon::Error, MessageButtons::Ok);
+}
+
+std::string programFullMessage() {
+    return "В программе намотки не может быть больше " + std::to_string(kMaxProgramLines) +
+           " строк";
 }
 
 bool validSlot(std::int64_t slot) {
@@ -33,19 +40,28 @@ private:
 
 }  // namespace
 
+bool ProgramStore::programNumberInUse(int number) const {
+    if (headerSlotOf(m_state.currentImage, number) != 0)
+        return true;
+    for (int row = 0; row < m_headers->storedRowCount(); ++row)
+        if (m_headers->storedValue(row, hdr::ProgNum).asInteger() == number)
+            return true;
+    return false;
+}
+
 std::uint16_t ProgramStore::FindFreeProgramNumber() const {
     const Image& image = m_state.currentImage;
     for (int p = 0; p < kProgramCount; ++p)
-        if (headerSlotOf(image, p) == 0)
-            return image[directoryOffset(p) + 3];
+        if (image[directoryOffset(p) + 3] == p && !programNumberInUse(p))
+            return static_cast<std::uint16_t>(p);
     return kProgramCount;
 }
 
 std::uint16_t ProgramStore::FindFreeSlot() const {
     const Image& image = m_state.currentImage;
     for (int slot = 1; slot <= kSlotCount; ++slot)
-        if (nextStrOf(image, slot) == 0)
-            return ownNumberOf(image, slot);
+        if (nextStrOf(image, slot) == 0 && carriesOwnNumber(image, slot))
+            return static_cast<std::uint16_t>(slot);
     return kSlotCount;
 }
 
@@ -79,7 +95,7 @@ void ProgramStore::Table0AfterInsert() {
             showError(m_desktop, "Недопустимый номер программы", "Ошибка создания программы");
             continue;
         }
-        if (headerSlotOf(m_state.currentImage, static_cast<int>(answer.number)) != 0) {
+        if (programNumberInUse(static_cast<int>(answer.number))) {
             showError(m_desktop, "Такая программа уже есть", "Ошибка создания программы");
             continue;
         }
@@ -135,6 +151,11 @@ void ProgramStore::Table1AfterInsert() {
         return;
     Table& lines = *m_lines;
     Table& headers = *m_headers;
+    if (lines.recordCount() >= kMaxProgramLines) {
+        lines.cancel();
+        showError(m_desktop, programFullMessage(), "Ошибка создания строки");
+        return;
+    }
     const std::uint16_t s = FindFreeSlot();
     if (s >= kSlotCount) {
         lines.cancel();

@@ -213,6 +213,89 @@ TEST_F(Tal, DamagedAndWrongInputEndsWithAnExitCode) {
     EXPECT_FALSE(fileExists(dir.path("b.bin")));
 }
 
+// Storing takes the blank's free entries and slots and keeps its own slot numbers in header
+// slots: onto anything but a blank image it would write programs that cannot be read back.
+TEST_F(Tal, BuildAndResaveRefuseABlankThatIsNoBlankImage) {
+    const std::string source = dir.path("p.json");
+    writeFileAtomically(source, demoPrograms().dump());
+    const std::string working = build(demoPrograms());
+    Image erased;
+    erased.fill(0xFF);
+    Image oneForeignSlot = makeBlankImage();
+    writeWord(oneForeignSlot, slotOffset(kSlotCount) + 30, 1);
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"zero-filled",
+         imageBytes(Image{}),
+         {"слот 1 хранит номер 0\nслот 2 хранит номер 0\nслот 3 хранит номер 0\n… и ещё 2012"}},
+        {"erased", imageBytes(erased), {"запись каталога 0 занята\n"}},
+        {"a working file", readFile(working).bytes, {"запись каталога 0 занята\n"}},
+        {"one slot without its number", imageBytes(oneForeignSlot), {"слот 2015 хранит номер 1"}},
+    };
+    const std::string blank = dir.path("blank.ini"), out = dir.path("out.bin");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFileAtomically(blank, c.bytes);
+        for (const std::string& command :
+             {" build " + quote(source), " resave " + quote(working)}) {
+            std::string said;
+            EXPECT_EQ(
+                run(kTal + command + " -o " + quote(out) + " --blank " + quote(blank) + " 2>&1",
+                    &said),
+                1)
+                << command;
+            EXPECT_NE(said.find("Файл " + blank + " не чистый образ памяти"), std::string::npos)
+                << said;
+            for (const std::string& part : c.said)
+                EXPECT_NE(said.find(part), std::string::npos) << said;
+            EXPECT_FALSE(fileExists(out));
+        }
+    }
+    ASSERT_EQ(run(kTal + " blank -o " + quote(blank)), 0);
+    EXPECT_EQ(
+        run(kTal + " build " + quote(source) + " -o " + quote(out) + " --blank " + quote(blank)),
+        0);
+    EXPECT_EQ(readFile(out).bytes, readFile(working).bytes);
+}
+
+TEST_F(Tal, BuildRefusesAProgramOfMoreThan254Lines) {
+    for (const int count : {kMaxProgramLines, kMaxProgramLines + 1}) {
+        SCOPED_TRACE(count);
+        json lines = json::array();
+        for (int i = 0; i < count; ++i)
+            lines.push_back({{"Param 4", i + 1}});
+        const json programs = {{"programs",
+                                {{{"ProgNum", 0}, {"lines", {{{"Param 4", 7}}}}},
+                                 {{"ProgNum", 200}, {"lines", lines}}}}};
+        const std::string source = dir.path("long.json"), out = dir.path("long.bin");
+        writeFileAtomically(source, programs.dump());
+        std::string said;
+        const int code =
+            run(kTal + " build " + quote(source) + " -o " + quote(out) + " 2>&1", &said);
+        if (count > kMaxProgramLines) {
+            EXPECT_EQ(code, 1);
+            EXPECT_NE(said.find("программа 200: строк 255, а в программе намотки может быть не "
+                                "больше 254"),
+                      std::string::npos)
+                << said;
+            EXPECT_FALSE(fileExists(out));
+            continue;
+        }
+        ASSERT_EQ(code, 0) << said;
+        EXPECT_EQ(run(kTal + " check " + quote(out)), 0);
+        std::string dumped;
+        ASSERT_EQ(run(kTal + " dump --format json " + quote(out), &dumped), 0);
+        const json longest = json::parse(dumped)["programs"][1];
+        EXPECT_EQ(longest["ProgSize"], kMaxProgramLines + 1);
+        EXPECT_EQ(longest["lines"].size(), static_cast<std::size_t>(kMaxProgramLines));
+        EXPECT_EQ(longest["lines"].back()["Param 4"], kMaxProgramLines);
+        std::filesystem::remove(out);
+    }
+}
+
 TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
     const struct {
         json line;

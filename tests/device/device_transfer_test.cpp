@@ -468,6 +468,32 @@ TEST_F(DeviceTransferTest, ImportAcceptsTheShortestFileWithWrongChecksums) {
     }
 }
 
+// What is wrong with the memory read back is said once, in the import's own box; what could be
+// read is loaded and the image is written as it was read.
+TEST_F(DeviceTransferTest, ImportOfADamagedImageSaysWhatIsWrongOnce) {
+    Image damaged = imageFromFile(pathA);  // program 3: slots 1, 2, 3; program 7: slot 4
+    writeWord(damaged, slotOffset(3) + 30, 99);
+    setHeaderSlot(damaged, 9, 4);
+    toolWrites(programmerHexText(damaged, false));
+    const std::string target = work("из машины.bin");
+    importAs(target);
+    const auto messages = desktop.takeMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], kWaitPrompt);
+    EXPECT_EQ(messages[1].caption, "Импорт данных");
+    EXPECT_EQ(messages[1].icon, MessageIcon::Error);
+    for (const char* part : {"нарушений: 3)", "слот 3 хранит номер 99\n",
+                             "Не загружены программы без заглавного слота: 9.\n",
+                             "Не полностью прочитаны программы: 3 ("})
+        EXPECT_NE(messages[1].text.find(part), std::string::npos) << part << "\n"
+                                                                  << messages[1].text;
+    EXPECT_EQ(programNumbers(), (std::vector<std::int64_t>{3, 7}));
+    EXPECT_EQ(bench.store().lines().recordCount(), 1);
+    EXPECT_EQ(readBytes(target), imageBytes(damaged));
+    EXPECT_EQ(state.workingFileName, target);
+    EXPECT_FALSE(state.modified);
+}
+
 // The programs are loaded and the name switched even when the working file cannot be written.
 TEST_F(DeviceTransferTest, ImportThatCannotWriteTheWorkingFile) {
     const Image imported = imageFromFile(pathB);

@@ -26,7 +26,7 @@ protected:
         std::string error;
         EXPECT_TRUE(writeTableFiles(workFolder.string(), error)) << error;
         blank = makeBlankImage();
-        blank[40] = 0x5A;  // a byte the editor does not interpret, to recognise this image
+        blank[10] = 0x5A;  // a byte the editor does not interpret, to recognise this image
         writeBytes(exeFolder / "TAL.ini", imageBytes(blank));
         previousFolder = fs::current_path();
         fs::current_path(workFolder);
@@ -90,18 +90,40 @@ TEST_F(StartupTest, BlankImageFileCases) {
         const char* name;
         std::optional<std::size_t> size;  // none: no TAL.ini
         std::vector<RecordedMessage> messages;
+        const Image* image = nullptr;  // none: the recognisable blank image
     };
+    const auto notBlank = [](const char* what) {
+        return RecordedMessage{std::string("Файл TAL.ini не чистый образ памяти: ") + what,
+                               "Инициализация", MessageIcon::Error, MessageButtons::Ok};
+    };
+    const Image zeroFilled{};
+    Image erased;
+    erased.fill(0xFF);
+    Image withProgram = makeBlankImage();
+    setHeaderSlot(withProgram, 3, 1);
     const Case cases[] = {
         {"missing", std::nullopt, {kIniOpenFailed, kLoadFailed}},
         {"empty", 0, {kIniReadFailed, kLoadFailed}},
         {"one byte short", 65535, {kIniReadFailed, kLoadFailed}},
         {"exact", 65536, {}},
         {"longer", 70000, {}},
+        {"zero-filled",
+         65536,
+         {notBlank("слот 1 хранит номер 0 и ещё 2014 нарушений"), kLoadFailed},
+         &zeroFilled},
+        {"erased",
+         65536,
+         {notBlank("запись каталога 0 занята и ещё 2270 нарушений"), kLoadFailed},
+         &erased},
+        {"a program in it",
+         65536,
+         {notBlank("запись каталога 3 занята"), kLoadFailed},
+         &withProgram},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove(exeFolder / "TAL.ini");
-        std::string bytes = imageBytes(blank);
+        std::string bytes = imageBytes(c.image ? *c.image : blank);
         bytes.resize(c.size.value_or(0), '\x77');
         if (c.size)
             writeBytes(exeFolder / "TAL.ini", bytes);

@@ -142,6 +142,76 @@ TEST_F(WorkingFilesTest, AFileThatCannotBeReadChangesNeitherTablesNorImageNorNam
     }
 }
 
+// Working file A (program 3 in slot 1 with lines in 2 and 3, program 7 in slot 4), damaged: the
+// second line's slot carries another number, and entry 9 names program 7's header too.
+Image damagedA(const std::string& pathA) {
+    Image image{};
+    const std::string bytes = readBytes(pathA);
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    writeWord(image, slotOffset(3) + 30, 99);
+    setHeaderSlot(image, 9, 4);
+    return image;
+}
+
+TEST_F(WorkingFilesTest, OpenOfAnErasedOrDamagedImageSaysWhatIsWrongOnceAndASaveLosesNothing) {
+    Image erased;
+    erased.fill(0xFF);
+    const struct {
+        const char* name;
+        Image image;
+        std::vector<std::int64_t> programs;
+        std::vector<int> lineCounts;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"erased",
+         erased,
+         {},
+         {},
+         {"Ни один слот не хранит свой номер",
+          "Не загружены программы без заглавного слота: 255 (записей каталога: 256)."}},
+        {"zero-filled", Image{}, {}, {}, {"нарушений: 2015)", "Ни один слот не хранит свой номер"}},
+        {"damaged",
+         damagedA(pathA),
+         {3, 7},
+         {1, 0},
+         {"слот 3 хранит номер 99\n", "слот 4 принадлежит программам 7 и 9\n",
+          "Не загружены программы без заглавного слота: 9.\n",
+          "Не полностью прочитаны программы: 3 (", "Прочитанное загружено."}},
+    };
+    const auto lineCounts = [&] {
+        std::vector<int> counts;
+        Table& headers = bench.store().headers();
+        for (headers.first(); !headers.eof(); headers.next())
+            counts.push_back(bench.store().lines().recordCount());
+        return counts;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / "damaged.bin";
+        writeBytes(path, imageBytes(c.image));
+        state.modified = false;
+        ASSERT_TRUE(open(path));
+        const auto messages = desktop.takeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].caption, "Загрузка данных");
+        EXPECT_EQ(messages[0].icon, MessageIcon::Error);
+        for (const std::string& part : c.said)
+            EXPECT_NE(messages[0].text.find(part), std::string::npos) << part << "\n"
+                                                                      << messages[0].text;
+        EXPECT_EQ(programNumbers(), c.programs);
+        EXPECT_EQ(lineCounts(), c.lineCounts);
+        EXPECT_EQ(state.workingFileName, path);
+        EXPECT_EQ(readBytes(path), imageBytes(c.image));  // the file stays as it was until saved
+
+        ASSERT_EQ(files.SpeedButton4Click(), SaveResult::Saved);
+        state.modified = false;
+        ASSERT_TRUE(open(path));
+        EXPECT_TRUE(desktop.takeMessages().empty()) << "the save wrote a damaged image";
+        EXPECT_EQ(programNumbers(), c.programs);
+        EXPECT_EQ(lineCounts(), c.lineCounts);
+    }
+}
+
 TEST_F(WorkingFilesTest, OpenAsksToSaveUnsavedChangesAndGoesOnWhateverTheAnswer) {
     ASSERT_TRUE(open(pathA));
     editCurrentProgram(42);

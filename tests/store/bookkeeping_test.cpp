@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "store/edit_window_commands.h"
 #include "store/editing_tables.h"
 #include "store/memory_image.h"
+#include "store/record_navigation.h"
 #include "support/store_fixture.h"
 
 namespace tal::test {
@@ -87,6 +91,56 @@ TEST_F(Bookkeeping, MemoryIsTestedBeforeAnyDialog) {
     EXPECT_EQ(headers().recordCount(), 1);
     EXPECT_EQ(lines().recordCount(), 0);
     EXPECT_EQ(desktop.newProgramQuestions.size(), 1u);
+}
+
+TEST_F(Bookkeeping, The255thLineIsRefusedWhereverLinesAreMade) {
+    createProgram(1, kMaxProgramLines);
+    ASSERT_EQ(lines().recordCount(), kMaxProgramLines);
+    EXPECT_EQ(headers().asInteger(hdr::ProgSize), kMaxProgramLines + 1);
+    EXPECT_TRUE(desktop.takeMessages().empty());
+    lines().first();
+    lines().next();
+    desktop.focus = Grid::Lines;
+    store().SpeedButton60Click();  // a line on the clipboard: a paste is offered too
+
+    const auto pressed = [&](Grid grid, void (ProgramStore::*button)()) {
+        return [this, grid, button] {
+            desktop.focus = grid;
+            (store().*button)();
+        };
+    };
+    const struct {
+        const char* way;
+        std::function<void()> make;
+    } ways[] = {
+        {"\"Добавить\" on the line grid", pressed(Grid::Lines, &ProgramStore::SpeedButton7Click)},
+        {"\"Вставить\" on the line grid", pressed(Grid::Lines, &ProgramStore::SpeedButton8Click)},
+        {"\"Добавить строку\" of the edit window", [&] { bench.editWindow().SpeedButton1Click(); }},
+        {"Insert of the line navigator",
+         [&] { navigatorAction(lines(), NavigatorButton::Insert, desktop); }},
+        {"Append of the line table", [&] { lines().append(); }},
+    };
+    const Image image = state().currentImage;
+    const auto before = lineSlots();
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        desktop.calls.clear();
+        desktop.newLineAnswers = {DialogAnswer::Paste};  // had it been asked, a line pasted
+        w.make();
+        EXPECT_EQ(desktop.takeMessages(),
+                  std::vector{error("В программе намотки не может быть больше 254 строк",
+                                    "Ошибка создания строки")});
+        EXPECT_TRUE(desktop.newLineQuestions.empty());
+        EXPECT_EQ(lines().state(), TableState::Browse);
+        EXPECT_EQ(lineSlots(), before);
+        EXPECT_EQ(lines().asInteger(ln::StrNum), 2);  // the current line stays current
+        EXPECT_EQ(headers().asInteger(hdr::ProgSize), kMaxProgramLines + 1);
+        EXPECT_EQ(state().currentImage, image);
+        EXPECT_FALSE(state().appendFlag);
+        for (const auto& call : desktop.calls)  // the repeat edits stay as the line has them
+            EXPECT_EQ(call.find("DBEdit1"), std::string::npos) << call;
+    }
+    EXPECT_TRUE(tablesMatchImage(store()));
 }
 
 TEST_F(Bookkeeping, InsertGoesBeforeTheCurrentLineAndAddAfterTheLast) {

@@ -42,6 +42,13 @@ std::vector<std::int64_t> StoreFixture::lineSlots() {
     return slots;
 }
 
+std::vector<std::int64_t> StoreFixture::programNumbers() {
+    std::vector<std::int64_t> numbers;
+    for (int i = 0; i < headers().recordCount(); ++i)
+        numbers.push_back(headers().rowValue(i, hdr::ProgNum).asInteger());
+    return numbers;
+}
+
 ::testing::AssertionResult tablesMatchImage(ProgramStore& store) {
     Table& headers = store.headers();
     Table& lines = store.lines();

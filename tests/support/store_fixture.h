@@ -25,8 +25,9 @@ public:
 
     // Creates program `number` with `lineCount` empty lines through the toolbar commands.
     void createProgram(int number, int lineCount = 0);
-    void addLines(int count);               // "Добавить" on the line grid
-    std::vector<std::int64_t> lineSlots();  // CurStr of the current program's lines in order
+    void addLines(int count);                    // "Добавить" on the line grid
+    std::vector<std::int64_t> lineSlots();       // CurStr of the current program's lines in order
+    std::vector<std::int64_t> programNumbers();  // ProgNum of the headers in table order
 
     FakeDesktop desktop;
     Workbench bench{desktop, ValueCheckMode::Unchecked};

@@ -1,0 +1,168 @@
+// Loading: the programs of currentImage and its remarks file become the rows of the two tables.
+//
+// Storing writes every row at the slot its CurStr names and every program into the directory
+// entry of its number. So that a save never drops or merges what was loaded, the loader reads
+// only slots that carry their own number, are in use and belong to no other program, and gives
+// every program a number of its own; what it cannot read that way it names in one message.
+
+#include <array>
+#include <vector>
+
+#include "editor/desktop.h"
+#include "editor/editor_state.h"
+#include "store/change_extension.h"
+#include "store/editing_tables.h"
+#include "store/file_system.h"
+#include "store/memory_image.h"
+#include "store/program_store.h"
+#include "store/remarks_file.h"
+#include "store/slot_codec.h"
+
+namespace tal {
+namespace {
+
+class SlotOwners {
+public:
+    explicit SlotOwners(const Image& image) : m_image(image), m_owner(kSlotCount + 1, -1) {}
+
+    // A slot the loaded rows may name: a save writes it back where it was read, and the
+    // allocation never hands it out while the rows hold it.
+    bool readable(std::uint16_t slot) const {
+        return slot >= 1 && slot <= kSlotCount && carriesOwnNumber(m_image, slot) &&
+               nextStrOf(m_image, slot) != 0 && m_owner[slot] < 0;
+    }
+    void claim(std::uint16_t slot, int entry) { m_owner[slot] = entry; }
+
+private:
+    const Image& m_image;
+    std::vector<int> m_owner;  // the directory entry whose program read the slot
+};
+
+// Program numbers for the loaded programs: the number the entry holds, unless an earlier entry
+// took it; then the entry's own number or the lowest one that no entry in use holds.
+class ProgramNumbers {
+public:
+    explicit ProgramNumbers(const Image& image) {
+        for (int p = 0; p < kProgramCount; ++p)
+            if (headerSlotOf(image, p) != 0)
+                m_held[image[directoryOffset(p) + 3]] = true;
+    }
+    // -1 when no number is left (never: fewer numbers are held than entries repeat them).
+    int give(int held, int entry) {
+        int number = held;
+        if (m_given[number])
+            number = free(entry) ? entry : lowestFree();
+        if (number >= 0)
+            m_given[number] = true;
+        return number;
+    }
+
+private:
+    bool free(int n) const { return !m_held[n] && !m_given[n]; }
+    int lowestFree() const {
+        for (int n = 0; n < kProgramCount; ++n)
+            if (free(n))
+                return n;
+        return -1;
+    }
+    std::array<bool, kProgramCount> m_held{};
+    std::array<bool, kProgramCount> m_given{};
+};
+
+}  // namespace
+
+void ProgramStore::endChainAt(std::uint16_t last, int lineCount) {
+    // The rows then describe what was kept: a save writes a chain that ends where the reading
+    // did, instead of a link into a slot that may later go to another program.
+    if (lineCount > 0)
+        m_lines->setInteger(ln::NextStr, last);
+    else
+        m_headers->setInteger(hdr::NextStr, last);
+    m_headers->setInteger(hdr::ProgSize, lineCount + 1);
+}
+
+LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const char* caption) {
+    LoadReport report;
+    const Image& image = m_state.currentImage;
+    report.findings = checkImageInvariants(image);
+    report.unmarked = true;
+    for (int slot = 1; slot <= kSlotCount && report.unmarked; ++slot)
+        report.unmarked = !carriesOwnNumber(image, slot);
+
+    const ReadResult remarksFile =
+        readFile(ChangeExtension(workingFileName, "txt"), kRemarksReadLimit);
+    const bool haveRemarks = remarksFile.status != ReadStatus::OpenFailed;
+    RemarksReader remarks(remarksFile.bytes);
+
+    ClearTables();
+    m_state.bookkeepingEnabled = false;
+
+    // The header slots first, so that a chain running into another program's header ends
+    // there instead of taking that program's lines for its own.
+    SlotOwners slots(image);
+    std::array<bool, kProgramCount> headerRead{};
+    for (int p = 0; p < kProgramCount; ++p) {
+        const std::uint16_t h = headerSlotOf(image, p);
+        if (h != 0 && slots.readable(h)) {
+            slots.claim(h, p);
+            headerRead[p] = true;
+        }
+    }
+
+    ProgramNumbers numbers(image);
+    for (int p = 0; p < kProgramCount; ++p) {
+        const std::uint16_t h = headerSlotOf(image, p);
+        if (h == 0)
+            continue;
+        // Every entry in use has its record in the remarks file, loaded or not.
+        const std::string remark = haveRemarks ? remarks.next() : std::string();
+        const int held = image[directoryOffset(p) + 3];
+        const int number = headerRead[p] ? numbers.give(held, p) : -1;
+        if (number < 0) {
+            report.skippedPrograms.push_back(held);
+            continue;
+        }
+        if (number != held)
+            report.renumberedPrograms.emplace_back(held, number);
+        m_headers->append();
+        m_headers->setInteger(hdr::ProgNum, number);
+        m_headers->setInteger(hdr::CurStr, h);
+        readHeaderSlot(image, h, *m_headers);
+        if (haveRemarks)
+            m_headers->setText(hdr::Remark, remark);
+
+        // The chain ends at the slot that names itself.
+        std::uint16_t c = h;
+        std::uint16_t x = nextStrOf(image, h);
+        int lineNumber = 1;
+        while (x != c) {
+            if (!slots.readable(x)) {
+                report.damagedPrograms.push_back(number);
+                endChainAt(c, lineNumber - 1);
+                break;
+            }
+            slots.claim(x, p);
+            m_lines->append();
+            readLineSlot(image, x, *m_lines);
+            m_lines->setInteger(ln::ProgNum, number);
+            m_lines->setInteger(ln::StrNum, lineNumber++);
+            c = x;
+            x = nextStrOf(image, x);
+        }
+    }
+    m_headers->first();
+    m_lines->first();
+
+    m_state.bookkeepingEnabled = true;
+    m_state.modified = false;
+    m_desktop.focusGrid(Grid::Headers);
+    m_desktop.setEnabled(Control::SpeedButton4, true);
+    m_desktop.setEnabled(Control::SpeedButton60, true);
+    updateEnabling();
+    if (!report.clean())
+        m_desktop.showMessage(loadReportMessage(report), caption, MessageIcon::Error,
+                              MessageButtons::Ok);
+    return report;
+}
+
+}  // namespace tal
