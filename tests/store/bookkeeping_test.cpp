@@ -101,20 +101,20 @@ TEST_F(Bookkeeping, The255thLineIsRefusedWhereverLinesAreMade) {
     lines().first();
     lines().next();
     desktop.focus = Grid::Lines;
-    store().SpeedButton60Click();  // a line on the clipboard: a paste is offered too
+    commands().SpeedButton60Click();  // a line on the clipboard: a paste is offered too
 
-    const auto pressed = [&](Grid grid, void (ProgramStore::*button)()) {
+    const auto pressed = [&](Grid grid, void (GridCommands::*button)()) {
         return [this, grid, button] {
             desktop.focus = grid;
-            (store().*button)();
+            (commands().*button)();
         };
     };
     const struct {
         const char* way;
         std::function<void()> make;
     } ways[] = {
-        {"\"Добавить\" on the line grid", pressed(Grid::Lines, &ProgramStore::SpeedButton7Click)},
-        {"\"Вставить\" on the line grid", pressed(Grid::Lines, &ProgramStore::SpeedButton8Click)},
+        {"\"Добавить\" on the line grid", pressed(Grid::Lines, &GridCommands::SpeedButton7Click)},
+        {"\"Вставить\" on the line grid", pressed(Grid::Lines, &GridCommands::SpeedButton8Click)},
         {"\"Добавить строку\" of the edit window", [&] { bench.editWindow().SpeedButton1Click(); }},
         {"Insert of the line navigator",
          [&] { navigatorAction(lines(), NavigatorButton::Insert, desktop); }},

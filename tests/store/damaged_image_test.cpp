@@ -262,7 +262,7 @@ TEST_F(DamagedImages, AllocationHandsOutOnlySoundNumbersAndSlots) {
         for (const auto number : c.answers)
             desktop.newProgramAnswers.push_back({DialogAnswer::Create, number});
         desktop.focus = Grid::Headers;
-        store().SpeedButton7Click();
+        commands().SpeedButton7Click();
         addLines(1);
         std::vector<unsigned> proposed;
         for (const auto& [number, paste] : desktop.newProgramQuestions)
@@ -287,12 +287,12 @@ TEST_F(DamagedImages, AProgramTooLongToStoreIsNotCopiedAndTheLongestPastesWhole)
     load(image);
     desktop.takeMessages();
     desktop.focus = Grid::Headers;
-    store().SpeedButton60Click();
+    commands().SpeedButton60Click();
     ASSERT_EQ(desktop.clipboardIndicator, "1");
 
     headers().last();
     ASSERT_EQ(lines().recordCount(), 300);
-    store().SpeedButton60Click();
+    commands().SpeedButton60Click();
     EXPECT_EQ(desktop.takeMessages(),
               std::vector{error("Программа 9 содержит 300 строк, а в программе намотки может "
                                 "быть не больше 254. Программа не скопирована.",
@@ -301,7 +301,7 @@ TEST_F(DamagedImages, AProgramTooLongToStoreIsNotCopiedAndTheLongestPastesWhole)
     EXPECT_EQ(state().clipboard.clipboardBound, kMaxProgramLines + 1);
 
     desktop.newProgramAnswers = {{DialogAnswer::Paste, 2}};
-    store().SpeedButton7Click();
+    commands().SpeedButton7Click();
     EXPECT_TRUE(desktop.takeMessages().empty());
     EXPECT_EQ(headers().asInteger(hdr::ProgNum), 2);
     EXPECT_EQ(lines().recordCount(), kMaxProgramLines);
