@@ -165,17 +165,23 @@ TForm2::TForm2(ProgramStore& store, EditWindowCommands& commands, Desktop& deskt
     placeWindow(this, QRect(302, -1, 432, 738), Sizing::FixedWidth);
 }
 
+// A bar's caption and, right of it, the number of the current row.
+void TForm2::addRowNumber(QWidget* bar, const char* labelName, const char* words, Table& table,
+                          int field, Control control) {
+    QLabel* label = caption(words, bar);
+    label->setObjectName(QString::fromLatin1(labelName));
+    label->move(8, 5);
+    auto* number = new FieldLabel(table, field, bar);
+    number->setObjectName(QString::fromLatin1(controlName(control)));
+    number->setFont(windowFont(13));
+    number->setGeometry(label->geometry().right() + 8, 5, 40, label->height());
+    m_controls.add(control, number);
+}
+
 QWidget* TForm2::makeHeaderBar(ProgramStore& store, Desktop& desktop) {
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("Panel0"));
-    QLabel* label = caption("Программа", bar);
-    label->setObjectName(QStringLiteral("ProgLabel"));
-    label->move(8, 5);
-    auto* number = new FieldLabel(store.headers(), hdr::ProgNum, bar);
-    number->setObjectName(QStringLiteral("ProgDBText"));
-    number->setFont(windowFont(13));
-    number->setGeometry(label->geometry().right() + 8, 5, 40, label->height());
-    m_controls.add(Control::ProgDBText, number);
+    addRowNumber(bar, "ProgLabel", "Программа", store.headers(), hdr::ProgNum, Control::ProgDBText);
     m_navigator0 =
         new RecordNavigator(store.headers(), desktop, kHeaderHints,
                             {true, true, true, true, false, false, true, true, true, true}, bar);
@@ -187,14 +193,7 @@ QWidget* TForm2::makeHeaderBar(ProgramStore& store, Desktop& desktop) {
 QWidget* TForm2::makeLineBar(ProgramStore& store, Desktop& desktop) {
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("Panel1"));
-    QLabel* label = caption("Строка", bar);
-    label->setObjectName(QStringLiteral("StringLabel"));
-    label->move(8, 5);
-    auto* number = new FieldLabel(store.lines(), ln::StrNum, bar);
-    number->setObjectName(QStringLiteral("StringDBText"));
-    number->setFont(windowFont(13));
-    number->setGeometry(label->geometry().right() + 8, 5, 40, label->height());
-    m_controls.add(Control::StringDBText, number);
+    addRowNumber(bar, "StringLabel", "Строка", store.lines(), ln::StrNum, Control::StringDBText);
 
     m_addLine = new QToolButton(bar);
     m_addLine->setObjectName(QStringLiteral("SpeedButton1"));

@@ -17,6 +17,7 @@ class FieldEdit;
 class FieldRadioGroup;
 class ProgramStore;
 class RecordNavigator;
+class Table;
 
 // The edit window: the current program header and the current line, every control bound to a
 // field of the header table or the line table. The window holds no rules; its events go to
@@ -45,6 +46,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void addRowNumber(QWidget* bar, const char* labelName, const char* words, Table& table,
+                      int field, Control control);
     QWidget* makeHeaderBar(ProgramStore& store, Desktop& desktop);
     QWidget* makeLineBar(ProgramStore& store, Desktop& desktop);
     QScrollArea* makePanel(const char* name, QRect rect);
