@@ -173,6 +173,8 @@ bool checkValues(const std::string& imagePath, const std::string& limitsPath,
     limits.setPath(limitsPath);
     try {
         limits.Open();
+        for (const std::string& note : limits.cutTexts())
+            std::cerr << "Таблица пределов " << limitsPath << ": " << note << '\n';
         if (!limits.hasModel(model)) {
             std::cerr << "В таблице пределов " << limitsPath << " нет модели «" << model
                       << "»: значения не проверены\n";

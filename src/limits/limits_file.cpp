@@ -58,6 +58,19 @@ bool fitsFields(const LimitsRecord& record, const std::string& where, std::strin
            fitsField(record.message, kColumns[5], where, error);
 }
 
+// Cuts the texts of a record that are longer than their fields, noting each in `notes`.
+void cutToFields(LimitsRecord& record, const std::string& where, std::vector<std::string>& notes) {
+    std::string* texts[] = {&record.config, &record.fieldName, &record.title, &record.message};
+    const Column* columns[] = {&kColumns[0], &kColumns[1], &kColumns[4], &kColumns[5]};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        std::string note;
+        if (fitsField(*texts[i], *columns[i], where, note))
+            continue;
+        *texts[i] = utf8Truncate(*texts[i], columns[i]->length);
+        notes.push_back(note + ", обрезан до «" + *texts[i] + "»");
+    }
+}
+
 std::string createStatements() {
     return "CREATE TABLE \"TALC\" (\"Key\" INTEGER PRIMARY KEY AUTOINCREMENT, "
            "\"Config\" VARCHAR(10), \"FieldName\" VARCHAR(8), \"MinValue\" FLOAT, "
@@ -160,12 +173,7 @@ LimitsReadResult readLimitsFile(const std::string& path) {
         record.fieldName = columnText(rows.get(), 2);
         record.title = columnText(rows.get(), 5);
         record.message = columnText(rows.get(), 6);
-        std::string error;
-        if (!fitsFields(record, where, error)) {
-            result.error = broken + error;
-            result.records.clear();
-            return result;
-        }
+        cutToFields(record, where, result.cutTexts);
         result.records.push_back(std::move(record));
     }
     if (step != SQLITE_DONE) {

@@ -31,11 +31,13 @@ struct LimitsRecord {
 struct LimitsReadResult {
     std::vector<LimitsRecord> records;  // in the order of their keys
     std::string error;                  // empty when the file was read
+    std::vector<std::string> cutTexts;  // one note per text cut to its field's size
     bool ok() const { return error.empty(); }
 };
 
 // Reads the rows of TALC from `path`. A missing file, a file that is no SQLite database, a missing
-// table or column, a bound that is no number or a text longer than its field is an error.
+// table or column or a bound that is no number is an error. A text longer than its field is cut to
+// the field's size, as the table engine stores any string field, and noted in `cutTexts`.
 LimitsReadResult readLimitsFile(const std::string& path);
 
 // Writes `records` as a fresh TALC database to `path` (through a temporary file that replaces it);

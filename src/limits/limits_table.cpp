@@ -39,6 +39,7 @@ void LimitsTable::Open() {
         throw EngineError(file.error);
     }
     m_openError.clear();
+    m_cutTexts = std::move(file.cutTexts);
     Table& t = *m_table;
     // Filling is the only writing the table ever sees.
     t.setReadOnly(false);

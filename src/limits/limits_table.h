@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "limits/field_check.h"
 #include "limits/limits_file.h"
@@ -40,6 +41,8 @@ public:
     // Reads the file into Table2 unless it is open already; throws EngineError when the file is
     // missing or malformed, leaving the table closed.
     void Open();
+    // The texts the last Open cut to their fields' sizes, one note each.
+    const std::vector<std::string>& cutTexts() const { return m_cutTexts; }
     void Close();
 
     // Makes the row of (model, field) current; false when there is none. Throws EngineError while
@@ -61,6 +64,7 @@ private:
     std::string m_path;
     std::unique_ptr<Table> m_table;
     std::string m_openError;  // why the last Open failed
+    std::vector<std::string> m_cutTexts;
 };
 
 }  // namespace tal

@@ -12,6 +12,7 @@
 #include "limits/stored_values_check.h"
 #include "store/editing_tables.h"
 #include "store/image_file.h"
+#include "store/text.h"
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
 #include "support/store_fixture.h"
@@ -208,6 +209,26 @@ TEST_F(CheckCommandTest, AnUnknownModelChecksNothingAndSaysSo) {
     EXPECT_NE(out.find("none.db"), std::string::npos) << out;
     EXPECT_EQ(run(cli + " check " + image + " --limits " + talc + " 2>/dev/null"), 2);
     EXPECT_EQ(run(cli + " check " + image), 0) << "without a model only the invariants count";
+}
+
+TEST_F(CheckCommandTest, ALongLimitsTextIsCutAndTheRowNamed) {
+    const std::string image = build("img", programsFor(records, "ТАЛ-1"));
+    std::size_t row = 0;
+    while (records[row].config != "ТАЛ-1" || records[row].fieldName != "Param 02")
+        ++row;
+    records[row].message = "Значение за пределами, допустимо от 0 до 180 мм";
+    writeLimits(talc, records);
+    std::string out, err = dir.path("err.txt");
+    EXPECT_EQ(run(cli + " check " + image + " --limits " + talc + " --model ТАЛ-1 2>" + err, &out),
+              1);
+    const std::string cut = utf8Truncate(records[row].message, kMessageLength);
+    EXPECT_NE(out.find("Param 02: " + cut + "\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Param 2: "), std::string::npos) << "the other values are checked too";
+    std::ifstream errFile(err);
+    const std::string warnings((std::istreambuf_iterator<char>(errFile)), {});
+    EXPECT_NE(warnings.find("запись Key=" + std::to_string(row + 1) + ": текст поля Message"),
+              std::string::npos)
+        << warnings;
 }
 
 }  // namespace

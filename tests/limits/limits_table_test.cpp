@@ -6,6 +6,7 @@
 #include "limits/field_check.h"
 #include "limits/limits_table.h"
 #include "store/file_system.h"
+#include "store/text.h"
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
 #include "support/store_fixture.h"
@@ -128,13 +129,6 @@ TEST(LimitsTable, MissingOrMalformedFileFailsToOpenWithTheReason) {
              execSql(path, "UPDATE TALC SET MinValue = 'десять' WHERE Key = 4");
          },
          "запись Key=4: поле MinValue не число"},
-        {"a message too long",
-         [&] {
-             writeLimits(path, deliveredLimits());
-             execSql(path,
-                     "UPDATE TALC SET Message = '" + std::string(37, 'M') + "' WHERE Key = 2");
-         },
-         "запись Key=2: текст поля Message длиннее 36 символов"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -157,6 +151,28 @@ TEST(LimitsTable, MissingOrMalformedFileFailsToOpenWithTheReason) {
             EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
         }
     }
+}
+
+TEST(LimitsTable, TextsLongerThanTheirFieldsAreCutAndNoted) {
+    TempDir dir;
+    const std::string path = dir.path("TALC.DB");
+    auto records = deliveredLimits();
+    writeLimits(path, records);
+    const std::string longMessage = "Допустимые пределы от нуля и до ста восьмидесяти мм";
+    execSql(path, "UPDATE TALC SET Message = '" + longMessage + "', Title = '" +
+                      std::string(40, 'T') + "' WHERE Key = 2");
+    LimitsTable limits(path);
+    limits.Open();
+    ASSERT_TRUE(limits.FindLimits(records[1].config, records[1].fieldName));
+    EXPECT_EQ(limits.current().message, utf8Truncate(longMessage, kMessageLength));
+    EXPECT_EQ(utf8Length(limits.current().message), kMessageLength);
+    ASSERT_EQ(limits.cutTexts().size(), 2u);
+    EXPECT_NE(limits.cutTexts()[0].find("запись Key=2: текст поля Title"), std::string::npos);
+    EXPECT_NE(limits.cutTexts()[1].find("запись Key=2: текст поля Message длиннее 36"),
+              std::string::npos);
+    // Every other row is read as it stands.
+    ASSERT_TRUE(limits.FindLimits(records[0].config, records[0].fieldName));
+    EXPECT_EQ(limits.current().message, records[0].message);
 }
 
 class LimitsTableTest : public ::testing::Test {
