@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
 #include <QToolButton>
@@ -13,6 +14,31 @@
 #include "ui/main_window.h"
 #include "ui/settings_window.h"
 #include "ui/tool_bar.h"
+
+namespace {
+
+// Ends the event loop once the watched window has painted itself for the first time.
+class QuitAfterFirstPaint : public QObject {
+public:
+    static void install(QWidget* window) {
+        window->installEventFilter(new QuitAfterFirstPaint(window));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    using QObject::QObject;
+    bool m_seen = false;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     tal::EditorApplication app(argc, argv);
@@ -32,9 +58,14 @@ int main(int argc, char** argv) {
         QString::fromUtf8("Окно для снимка: main (главное), edit (окно редактирования) или "
                           "settings (окно настроек)."),
         QStringLiteral("WINDOW"), QStringLiteral("main"));
+    const QCommandLineOption quitAfterPaint(
+        QStringLiteral("quit-after-paint"),
+        QString::fromUtf8("Завершить работу, как только главное окно нарисовано (для замера "
+                          "времени запуска)."));
     parser.addOption(open);
     parser.addOption(screenshot);
     parser.addOption(window);
+    parser.addOption(quitAfterPaint);
     parser.process(app);
 
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/');
@@ -51,6 +82,8 @@ int main(int argc, char** argv) {
                 .toStdString());
         editor.Form1()->Panel1()->SpeedButton(3)->click();
     }
+    if (parser.isSet(quitAfterPaint))
+        QuitAfterFirstPaint::install(editor.Form1());
     int result = 0;
     if (parser.isSet(screenshot)) {
         const QString png = parser.value(screenshot);

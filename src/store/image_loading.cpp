@@ -12,6 +12,7 @@
 #include "editor/editor_state.h"
 #include "store/change_extension.h"
 #include "store/editing_tables.h"
+#include "store/field_catalogue.h"
 #include "store/file_system.h"
 #include "store/memory_image.h"
 #include "store/program_store.h"
@@ -71,16 +72,6 @@ private:
 
 }  // namespace
 
-void ProgramStore::endChainAt(std::uint16_t last, int lineCount) {
-    // The rows then describe what was kept: a save writes a chain that ends where the reading
-    // did, instead of a link into a slot that may later go to another program.
-    if (lineCount > 0)
-        m_lines->setInteger(ln::NextStr, last);
-    else
-        m_headers->setInteger(hdr::NextStr, last);
-    m_headers->setInteger(hdr::ProgSize, lineCount + 1);
-}
-
 LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const char* caption) {
     LoadReport report;
     const Image& image = m_state.currentImage;
@@ -94,8 +85,11 @@ LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const cha
     const bool haveRemarks = remarksFile.status != ReadStatus::OpenFailed;
     RemarksReader remarks(remarksFile.bytes);
 
-    ClearTables();
-    m_state.bookkeepingEnabled = false;
+    // The rows are made here and handed to the tables at once: no check, handler or event runs
+    // for each of them.
+    std::vector<std::vector<Value>> headerRows, lineRows;
+    headerRows.reserve(kProgramCount);
+    lineRows.reserve(kSlotCount);
 
     // The header slots first, so that a chain running into another program's header ends
     // there instead of taking that program's lines for its own.
@@ -124,12 +118,12 @@ LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const cha
         }
         if (number != held)
             report.renumberedPrograms.emplace_back(held, number);
-        m_headers->append();
-        m_headers->setInteger(hdr::ProgNum, number);
-        m_headers->setInteger(hdr::CurStr, h);
-        readHeaderSlot(image, h, *m_headers);
+        std::vector<Value>& header = headerRows.emplace_back(fieldsOf(FieldTable::Headers).size());
+        readHeaderSlot(image, h, header);
+        header[hdr::ProgNum] = Value::integer(number);
+        header[hdr::CurStr] = Value::integer(h);
         if (haveRemarks)
-            m_headers->setText(hdr::Remark, remark);
+            header[hdr::Remark] = Value::text(remark);
 
         // The chain ends at the slot that names itself.
         std::uint16_t c = h;
@@ -137,19 +131,28 @@ LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const cha
         int lineNumber = 1;
         while (x != c) {
             if (!slots.readable(x)) {
+                // The rows then describe what was kept: a save writes a chain that ends where
+                // the reading did, instead of a link into a slot that may later go to another
+                // program.
                 report.damagedPrograms.push_back(number);
-                endChainAt(c, lineNumber - 1);
+                (lineNumber > 1 ? lineRows.back()[ln::NextStr] : header[hdr::NextStr]) =
+                    Value::integer(c);
+                header[hdr::ProgSize] = Value::integer(lineNumber);
                 break;
             }
             slots.claim(x, p);
-            m_lines->append();
-            readLineSlot(image, x, *m_lines);
-            m_lines->setInteger(ln::ProgNum, number);
-            m_lines->setInteger(ln::StrNum, lineNumber++);
+            std::vector<Value>& line = lineRows.emplace_back(fieldsOf(FieldTable::Lines).size());
+            readLineSlot(image, x, line);
+            line[ln::ProgNum] = Value::integer(number);
+            line[ln::StrNum] = Value::integer(lineNumber++);
             c = x;
             x = nextStrOf(image, x);
         }
     }
+    ClearTables();
+    m_state.bookkeepingEnabled = false;
+    m_headers->replaceRows(std::move(headerRows));
+    m_lines->replaceRows(std::move(lineRows));
     m_headers->first();
     m_lines->first();
 

@@ -47,13 +47,9 @@ void ProgramStore::ClearTables() {
     m_state.bookkeepingEnabled = false;
     m_headers->close();
     m_lines->open();
-    m_lines->first();
-    while (m_lines->recordCount() > 0)
-        m_lines->remove();
+    m_lines->replaceRows({});
     m_headers->open();
-    m_headers->first();
-    while (m_headers->recordCount() > 0)
-        m_headers->remove();
+    m_headers->replaceRows({});
     m_state.bookkeepingEnabled = true;
     m_state.modified = false;
     m_desktop.setEnabled(Control::SpeedButton4, false);

@@ -76,9 +76,6 @@ private:
     // header's own when there are none).
     std::int64_t relinkLines(bool renumber);
     void pasteProgramLines();
-    // Ends the chain of the program being loaded at `last`, its last line read (the header
-    // when no line was read).
-    void endChainAt(std::uint16_t last, int lineCount);
 
     EditorState& m_state;
     Desktop& m_desktop;

@@ -33,10 +33,10 @@ const Value& choiceValue(const Choice& choice, int index) {
     return values[index];
 }
 
-void readSlot(const Image& image, int slot, Table& table, FieldTable fields) {
+void readSlot(const Image& image, int slot, std::vector<Value>& row, FieldTable fields) {
     const std::size_t base = slotOffset(slot);
-    std::array<std::pair<int, Value>, 24> values;
-    std::size_t count = 0;
+    if (row.size() < fieldsOf(fields).size())
+        row.resize(fieldsOf(fields).size());
     for (const FieldEntry& field : fieldsOf(fields)) {
         const SlotPosition& code = field.slot;
         const std::size_t at = base + code.offset;
@@ -66,9 +66,8 @@ void readSlot(const Image& image, int slot, Table& table, FieldTable fields) {
                 value = Value::integer((image[at] >> code.bit) & 1);
                 break;
         }
-        values[count++] = {field.index, std::move(value)};
+        row[field.index] = std::move(value);
     }
-    table.setValues(std::span(values.data(), count));
 }
 
 void writeSlot(Image& image, int slot, const Table& table, FieldTable fields) {
@@ -112,16 +111,16 @@ void writeSlot(Image& image, int slot, const Table& table, FieldTable fields) {
 
 }  // namespace
 
-void readHeaderSlot(const Image& image, int slot, Table& headers) {
-    readSlot(image, slot, headers, FieldTable::Headers);
+void readHeaderSlot(const Image& image, int slot, std::vector<Value>& header) {
+    readSlot(image, slot, header, FieldTable::Headers);
 }
 
 void writeHeaderSlot(Image& image, int slot, const Table& headers) {
     writeSlot(image, slot, headers, FieldTable::Headers);
 }
 
-void readLineSlot(const Image& image, int slot, Table& lines) {
-    readSlot(image, slot, lines, FieldTable::Lines);
+void readLineSlot(const Image& image, int slot, std::vector<Value>& line) {
+    readSlot(image, slot, line, FieldTable::Lines);
 }
 
 void writeLineSlot(Image& image, int slot, const Table& lines) {

@@ -1,20 +1,23 @@
 #pragma once
 
+#include <vector>
+
 #include "editor/image.h"
+#include "editor/value.h"
 
 namespace tal {
 
 class Table;
 
-// Moves the fields of a header or line slot between the image and the current row of a table,
-// with the encodings of the memory image.
+// Moves the fields of a header or line slot between the image and a row (values in field order,
+// read) or the current row of a table (written), with the encodings of the memory image.
 
 // Param 01..07, ProgSize and NextStr of the header slot; not CurStr, not the own number.
-void readHeaderSlot(const Image& image, int slot, Table& headers);
+void readHeaderSlot(const Image& image, int slot, std::vector<Value>& header);
 void writeHeaderSlot(Image& image, int slot, const Table& headers);
 
 // Param 1..19, PredStr, NextStr and CurStr of a line slot.
-void readLineSlot(const Image& image, int slot, Table& lines);
+void readLineSlot(const Image& image, int slot, std::vector<Value>& line);
 void writeLineSlot(Image& image, int slot, const Table& lines);
 
 }  // namespace tal

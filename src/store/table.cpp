@@ -504,6 +504,35 @@ void Table::remove() {
     fireScroll();
 }
 
+void Table::replaceRows(std::vector<std::vector<Value>> rows) {
+    requireOpen();
+    requireWritable();
+    std::deque<RowPtr> fresh;
+    for (auto& values : rows) {
+        values.resize(m_fields.size());
+        for (std::size_t field = 0; field < values.size(); ++field) {
+            convert(static_cast<int>(field), values[field]);
+            requireFits(static_cast<int>(field), values[field]);
+        }
+        if (m_autoIncField >= 0)
+            values[m_autoIncField] = Value::integer(m_nextKey++);
+        fresh.push_back(std::make_unique<Row>(Row{std::move(values)}));
+    }
+    const auto before = [&](const RowPtr& a, const RowPtr& b) { return compareKeys(*a, *b) < 0; };
+    if (!std::is_sorted(fresh.begin(), fresh.end(), before))
+        std::stable_sort(fresh.begin(), fresh.end(), before);
+    if (m_state == TableState::Insert || m_state == TableState::Edit)
+        cancel();
+    m_rows = std::move(fresh);
+    m_rangeDirty = true;
+    m_cursor = lo();
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    announce({.kind = ChangeKind::Reset});
+    notifyDetails();
+    fireScroll();
+}
+
 // ---- events --------------------------------------------------------------------------------
 
 void Table::announce(const TableChange& change) {

@@ -145,6 +145,11 @@ public:
         bool m_keyChanged = false;
         bool m_linkChanged = false;
     };
+    // Replaces every row with `rows` (values in field order), for loaders that fill the table
+    // from storage: each value is converted and must fit its field (an EngineError leaves the
+    // table as it was), a pending change is discarded, the rows are put in index order, no check
+    // or handler runs, and one reset is announced. The cursor goes to the first visible row.
+    void replaceRows(std::vector<std::vector<Value>> rows);
     // Saves a pending row, then lets `edit` change fields of every visible row from the first
     // to the last, without moving the cursor, and announces the change once. The edit must keep
     // the rows in index order.

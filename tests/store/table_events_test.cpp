@@ -181,6 +181,12 @@ INSTANTIATE_TEST_SUITE_P(
                   [](Tables& t) { t.master.next(); },
                   {"m cursor 1", "d reset"}},
         EventCase{"refresh", noop, [](Tables& t) { t.detail.refresh(); }, {"d reset"}},
+        EventCase{"replacing the rows discards a pending row and resets once; the detail follows",
+                  [](Tables& t) { t.master.append(); },
+                  [](Tables& t) {
+                      t.master.replaceRows({{Value(), Value::integer(2)}, {Value()}});
+                  },
+                  {"m state Browse", "m cursor 0", "d reset", "m reset", "d reset"}},
         EventCase{"one announcement for a pass over the rows",
                   noop,
                   [](Tables& t) {

@@ -139,6 +139,34 @@ TEST(Table, StringFieldsAreCutToTheirSizeInCharacters) {
     EXPECT_EQ(t->asText(3), "абв");
 }
 
+TEST(Table, ReplacedRowsAreConvertedOrderedAndKeyedWithoutChecks) {
+    auto t = makeDetail();
+    t->open();
+    addRow(*t, {{1, 9}, {2, 9}});
+    t->setValidator(2, [](Table&, int) { throw ValidationError("checked"); });
+    t->append();  // a pending row is discarded
+    t->replaceRows({{Value(), Value::integer(2), Value::real(1.6), Value::text("абвгд")},
+                    {Value(), Value::text("1"), Value::integer(5)}});
+    EXPECT_EQ(t->state(), TableState::Browse);
+    ASSERT_EQ(t->recordCount(), 2);
+    EXPECT_EQ(t->recNo(), 0);
+    EXPECT_EQ(t->asInteger(1), 1);
+    EXPECT_EQ(t->asInteger(2), 5);
+    EXPECT_EQ(t->asInteger(0), 3) << "keys go on from the rows made before";
+    t->next();
+    EXPECT_EQ(t->asInteger(2), 2) << "a real is rounded to the integer field";
+    EXPECT_EQ(t->asText(3), "абв");
+
+    // A value the field cannot hold refuses the whole set, leaving the rows as they were.
+    EXPECT_TRUE(refusalOf<EngineError>([&] {
+        t->replaceRows({{Value(), Value::integer(70000)}});
+    }));
+    EXPECT_EQ(t->recordCount(), 2);
+    t->replaceRows({});
+    EXPECT_EQ(t->recordCount(), 0);
+    EXPECT_TRUE(t->eof());
+}
+
 TEST(Table, AnIntegerReachesTheCheckInFullAndOnlyThenMustFitItsField) {
     auto t = makeNumbers();
     std::int64_t seen = 0;
