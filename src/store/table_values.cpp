@@ -90,9 +90,12 @@ void Table::convert(int field, Value& v) const {
                 throw EngineError("Поле '" + def.name + "' не принимает значение " + v.asText());
             return;
         case FieldType::String: {
+            const auto size = static_cast<std::size_t>(def.size);
             const auto* text = v.textIf();
-            if (!text || text->size() > static_cast<std::size_t>(def.size))
-                v = Value::text(utf8Truncate(v.asText(), def.size));
+            if (!text)
+                v = Value::text(utf8Truncate(v.asText(), size));
+            else if (text->size() > size && utf8Length(*text) > size)  // bytes, then characters
+                v = Value::text(utf8Truncate(*text, size));
             return;
         }
     }
