@@ -17,4 +17,8 @@ void writeHeaderSlot(Image& image, int slot, const Table& headers);
 void readLineSlot(const Image& image, int slot, Table& lines);
 void writeLineSlot(Image& image, int slot, const Table& lines);
 
+// The same from posted row `row` of the table (Table::storedValue), without moving its cursor.
+void writeStoredHeaderSlot(Image& image, int slot, const Table& headers, int row);
+void writeStoredLineSlot(Image& image, int slot, const Table& lines, int row);
+
 }  // namespace tal
