@@ -213,6 +213,7 @@ TEST_F(RecoveryTest, AnsweringYesLoadsTheCopyAsUnsavedWorkOfItsFile) {
         next.recovery().FormClose();
         EXPECT_FALSE(fs::exists(copyPath));
         recovery().FormClose();
+        bench.state().currentImage = makeBlankImage();  // as New leaves it
         bench.store().ClearTables();
     }
 }
