@@ -6,6 +6,9 @@
 // every program a number of its own; what it cannot read that way it names in one message.
 
 #include <array>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/desktop.h"
@@ -73,6 +76,14 @@ private:
 }  // namespace
 
 LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const char* caption) {
+    ReadResult remarksFile = readFile(ChangeExtension(workingFileName, "txt"), kRemarksReadLimit);
+    if (remarksFile.status == ReadStatus::OpenFailed)
+        return loadImageWithRemarks(std::nullopt, caption);
+    return loadImageWithRemarks(std::move(remarksFile.bytes), caption);
+}
+
+LoadReport ProgramStore::loadImageWithRemarks(const std::optional<std::string>& remarksFile,
+                                              const char* caption) {
     LoadReport report;
     const Image& image = m_state.currentImage;
     report.findings = checkImageInvariants(image);
@@ -80,10 +91,8 @@ LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const cha
     for (int slot = 1; slot <= kSlotCount && report.unmarked; ++slot)
         report.unmarked = !carriesOwnNumber(image, slot);
 
-    const ReadResult remarksFile =
-        readFile(ChangeExtension(workingFileName, "txt"), kRemarksReadLimit);
-    const bool haveRemarks = remarksFile.status != ReadStatus::OpenFailed;
-    RemarksReader remarks(remarksFile.bytes);
+    const bool haveRemarks = remarksFile.has_value();
+    RemarksReader remarks(remarksFile.value_or(std::string()));
 
     // The rows are made here and handed to the tables at once: no check, handler or event runs
     // for each of them.
@@ -162,6 +171,8 @@ LoadReport ProgramStore::LoadImage(const std::string& workingFileName, const cha
     m_desktop.setEnabled(Control::SpeedButton4, true);
     m_desktop.setEnabled(Control::SpeedButton60, true);
     updateEnabling();
+    if (m_tablesReplaced)
+        m_tablesReplaced();
     if (!report.clean())
         m_desktop.showMessage(loadReportMessage(report), caption, MessageIcon::Error,
                               MessageButtons::Ok);

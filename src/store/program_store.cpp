@@ -54,6 +54,8 @@ void ProgramStore::ClearTables() {
     m_state.modified = false;
     m_desktop.setEnabled(Control::SpeedButton4, false);
     m_desktop.setEnabled(Control::SpeedButton60, false);
+    if (m_tablesReplaced)
+        m_tablesReplaced();
 }
 
 // ---- storing -------------------------------------------------------------------------------
@@ -86,6 +88,35 @@ bool ProgramStore::rebuildImage() {
     headers.first();
     lines.first();
     return true;
+}
+
+Image ProgramStore::imageOfRows(Image base) const {
+    const Table& headers = *m_headers;
+    for (int row = 0; row < headers.storedRowCount(); ++row) {
+        const auto p = headers.storedValue(row, hdr::ProgNum).asInteger();
+        const auto h =
+            static_cast<std::uint16_t>(headers.storedValue(row, hdr::CurStr).asInteger());
+        if (p >= 0 && p < kProgramCount) {
+            base[directoryOffset(static_cast<int>(p)) + 3] = static_cast<std::uint8_t>(p);
+            setHeaderSlot(base, static_cast<int>(p), h);
+        }
+        if (h >= 1 && h <= kSlotCount)
+            writeStoredHeaderSlot(base, h, headers, row);
+    }
+    const Table& lines = *m_lines;
+    for (int row = 0; row < lines.storedRowCount(); ++row) {
+        const auto n = static_cast<std::uint16_t>(lines.storedValue(row, ln::CurStr).asInteger());
+        if (n >= 1 && n <= kSlotCount)
+            writeStoredLineSlot(base, n, lines, row);
+    }
+    return base;
+}
+
+std::vector<std::string> ProgramStore::remarks() const {
+    std::vector<std::string> texts;
+    for (int row = 0; row < m_headers->storedRowCount(); ++row)
+        texts.push_back(m_headers->storedValue(row, hdr::Remark).asText());
+    return texts;
 }
 
 bool ProgramStore::StoreImage(const std::string& targetFileName) {

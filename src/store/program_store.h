@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "editor/image.h"
 #include "store/load_report.h"
 #include "store/table.h"
 
@@ -37,17 +39,28 @@ public:
     // ReadBlankImage of start-up; storing starts from a fresh blank image through it.
     void setBlankImageReader(std::function<bool()> reader) { m_readBlankImage = std::move(reader); }
 
+    // Runs at the end of every ClearTables and LoadImage: the tables hold another set of programs.
+    void setTablesReplaced(std::function<void()> handler) { m_tablesReplaced = std::move(handler); }
+
     void ClearTables();
     // A damaged image is loaded as far as it can be kept and reported in one message box under
     // `caption`: the load's or the import's.
     LoadReport LoadImage(const std::string& workingFileName,
                          const char* caption = "Загрузка данных");
+    // LoadImage with the bytes of a remarks file at hand (nothing: no remarks file).
+    LoadReport loadImageWithRemarks(const std::optional<std::string>& remarksFile,
+                                    const char* caption);
     // False, with currentImage not rebuilt, when the blank image cannot be read.
     // Throws StoreError when the remarks file cannot be written.
     bool StoreImage(const std::string& targetFileName);
     // StoreImage without the remarks file: currentImage from a fresh blank image and the rows,
     // nothing written. False, with currentImage not rebuilt, when the blank image cannot be read.
     bool rebuildImage();
+    // `base` with every posted row written at its place, the cursors and currentImage untouched:
+    // what storing onto `base` would give.
+    Image imageOfRows(Image base) const;
+    // The remarks of the posted header rows, in their order.
+    std::vector<std::string> remarks() const;
 
     // Allocation searches over currentImage. Only sound entries and slots are handed out: a
     // program number whose entry holds it and no row has, a slot that carries its own number.
@@ -82,6 +95,7 @@ private:
     std::unique_ptr<Table> m_headers;
     std::unique_ptr<Table> m_lines;
     std::function<bool()> m_readBlankImage;
+    std::function<void()> m_tablesReplaced;
     bool m_pastingProgram = false;  // lines are being inserted by a program paste
     std::vector<std::int64_t> m_slotBuffer;
     Table::Subscription m_headerChanges;

@@ -70,12 +70,14 @@ void readSlot(const Image& image, int slot, std::vector<Value>& row, FieldTable 
     }
 }
 
-void writeSlot(Image& image, int slot, const Table& table, FieldTable fields) {
+// `valueOf(field)` gives the value of the row being written.
+template <class ValueOf>
+void writeSlot(Image& image, int slot, FieldTable fields, const ValueOf& valueOf) {
     const std::size_t base = slotOffset(slot);
     for (const FieldEntry& field : fieldsOf(fields)) {
         const SlotPosition& code = field.slot;
         const std::size_t at = base + code.offset;
-        const Value& value = table.value(field.index);
+        const Value& value = valueOf(field.index);
         switch (code.code) {
             case SlotCode::None:
                 break;
@@ -116,7 +118,13 @@ void readHeaderSlot(const Image& image, int slot, std::vector<Value>& header) {
 }
 
 void writeHeaderSlot(Image& image, int slot, const Table& headers) {
-    writeSlot(image, slot, headers, FieldTable::Headers);
+    writeSlot(image, slot, FieldTable::Headers,
+              [&headers](int field) -> const Value& { return headers.value(field); });
+}
+
+void writeStoredHeaderSlot(Image& image, int slot, const Table& headers, int row) {
+    writeSlot(image, slot, FieldTable::Headers,
+              [&](int field) -> const Value& { return headers.storedValue(row, field); });
 }
 
 void readLineSlot(const Image& image, int slot, std::vector<Value>& line) {
@@ -124,7 +132,13 @@ void readLineSlot(const Image& image, int slot, std::vector<Value>& line) {
 }
 
 void writeLineSlot(Image& image, int slot, const Table& lines) {
-    writeSlot(image, slot, lines, FieldTable::Lines);
+    writeSlot(image, slot, FieldTable::Lines,
+              [&lines](int field) -> const Value& { return lines.value(field); });
+}
+
+void writeStoredLineSlot(Image& image, int slot, const Table& lines, int row) {
+    writeSlot(image, slot, FieldTable::Lines,
+              [&](int field) -> const Value& { return lines.storedValue(row, field); });
 }
 
 }  // namespace tal

@@ -20,4 +20,8 @@ void writeHeaderSlot(Image& image, int slot, const Table& headers);
 void readLineSlot(const Image& image, int slot, std::vector<Value>& line);
 void writeLineSlot(Image& image, int slot, const Table& lines);
 
+// The same from posted row `row` of the table (Table::storedValue), without moving its cursor.
+void writeStoredHeaderSlot(Image& image, int slot, const Table& headers, int row);
+void writeStoredLineSlot(Image& image, int slot, const Table& lines, int row);
+
 }  // namespace tal

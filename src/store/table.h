@@ -160,6 +160,10 @@ public:
     // Every posted row in index order, whatever the master shows.
     int storedRowCount() const { return static_cast<int>(m_rows.size()); }
     const Value& storedValue(int row, int field) const { return m_rows.at(row)->values.at(field); }
+    // Replaces every posted row by `rows`, which must be in index order; the table must be in
+    // browse state. No row event runs; one reset is announced and the cursor is on the first
+    // visible row. Keys of later appends follow the highest key given.
+    void replaceRows(std::vector<std::vector<Value>> rows);
 
     Handler beforeInsert, afterInsert, beforeDelete, afterDelete, afterScroll;
     void setValidator(int field, Validator validator);

@@ -6,6 +6,7 @@
 #include "ui/edit_window.h"
 #include "ui/error_report.h"
 #include "ui/find_dialogs.h"
+#include "ui/history_keys.h"
 #include "ui/main_window.h"
 #include "ui/new_line_dialog.h"
 #include "ui/new_program_dialog.h"
@@ -43,6 +44,8 @@ Editor::Editor(std::string executableFolder)
 
     wireToolbar();
     wireGrids();
+    m_historyKeys = std::make_unique<HistoryKeys>(m_bench.history(), m_bench.recovery(),
+                                                  QList<QWidget*>{m_form1.get(), m_form2.get()});
     connect(m_form1.get(), &TForm1::formShown, this,
             [this] { runGuarded([this] { FormShow(); }); });
     connect(m_form1.get(), &TForm1::formClosing, this, &Editor::FormClose);
@@ -51,6 +54,7 @@ Editor::Editor(std::string executableFolder)
 }
 
 Editor::~Editor() {
+    m_historyKeys.reset();
     m_desktop.attach(nullptr, nullptr, nullptr, nullptr);
     m_desktop.attachProgrammerWindow(nullptr);
     m_programmer.reset();
@@ -84,11 +88,13 @@ bool Editor::FormCreate() {
 
 void Editor::FormShow() {
     m_bench.startup().FormShow();
+    m_bench.recovery().FormShow();
 }
 
 // The window closes whatever the answer; closing it ends the application.
 void Editor::FormClose() {
     runGuarded([this] { m_bench.workingFiles().FormClose(); });
+    runGuarded([this] { m_bench.recovery().FormClose(); });
     m_form2->close();
     m_programmer->close();
     m_desktop.quitApplication();

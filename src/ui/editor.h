@@ -11,6 +11,7 @@
 
 namespace tal {
 
+class HistoryKeys;
 class ProgrammerWindow;
 class TForm1;
 class TForm2;
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<TForm8> m_form8;
     QtPrinter m_printer;
     PrintCommand m_print{m_printer};
+    std::unique_ptr<HistoryKeys> m_historyKeys;
     bool m_started = false;
 };
 

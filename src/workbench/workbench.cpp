@@ -14,8 +14,11 @@ Workbench::Workbench(Desktop& desktop, ValueCheckMode mode)
       m_workingFiles(m_state, m_store, desktop),
       m_settingsWindow(m_state, m_limits, desktop),
       m_deviceTransfer(m_state, m_store, desktop, m_workingFiles),
-      m_editWindow(m_store) {
+      m_editWindow(m_store),
+      m_history(m_store),
+      m_recovery(m_state, m_store, desktop) {
     m_store.setBlankImageReader([this] { return ReadBlankImage(m_state, m_desktop); });
+    m_store.setTablesReplaced([this] { m_history.reset(); });
     if (mode == ValueCheckMode::Checked)
         m_checks.install();
 }

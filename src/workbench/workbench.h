@@ -4,6 +4,7 @@
 
 #include "device/device_transfer.h"
 #include "editor/editor_state.h"
+#include "files/recovery.h"
 #include "files/settings_window.h"
 #include "files/startup.h"
 #include "files/working_files.h"
@@ -12,6 +13,7 @@
 #include "store/edit_window_commands.h"
 #include "store/grid_commands.h"
 #include "store/program_store.h"
+#include "workbench/history.h"
 
 namespace tal {
 
@@ -40,6 +42,9 @@ public:
     SettingsWindow& settingsWindow() { return m_settingsWindow; }  // logic of Form8
     DeviceTransfer& deviceTransfer() { return m_deviceTransfer; }
     EditWindowCommands& editWindow() { return m_editWindow; }  // logic of Form2
+    // Undo and redo; New, Open and Import start it afresh.
+    History& history() { return m_history; }
+    Recovery& recovery() { return m_recovery; }  // the copy of unsaved work
 
     // Opening Table0 and Table1 then checks their files in the current directory.
     void useTableFiles();
@@ -60,6 +65,8 @@ private:
     SettingsWindow m_settingsWindow;
     DeviceTransfer m_deviceTransfer;
     EditWindowCommands m_editWindow;
+    History m_history;
+    Recovery m_recovery;
 };
 
 }  // namespace tal

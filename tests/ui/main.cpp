@@ -10,6 +10,7 @@ int runProgrammerWindowTests(int argc, char** argv);
 int runFindDialogsTests(int argc, char** argv);
 int runSettingsWindowTests(int argc, char** argv);
 int runPrintTests(int argc, char** argv);
+int runHistoryKeysTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     tal::EditorApplication app(argc, argv);
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     failures += runFindDialogsTests(argc, argv);
     failures += runSettingsWindowTests(argc, argv);
     failures += runPrintTests(argc, argv);
+    failures += runHistoryKeysTests(argc, argv);
     failures += runResponsivenessTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

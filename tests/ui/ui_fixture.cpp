@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
-#include <vector>
 #include <fstream>
+#include <vector>
 
 #include "limits/limits_file.h"
 #include "store/file_system.h"
@@ -22,6 +22,9 @@
 namespace tal::test {
 
 Workspace::Workspace(Missing missing) {
+    // Each editor keeps its recovery copy in its own workspace, never in the user's state folder.
+    m_previousStateHome = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(m_dir.path("state")));
     std::filesystem::create_directories(m_dir.path("bin"));
     std::filesystem::create_directories(m_dir.path("work"));
     const Image blank = makeBlankImage();
@@ -45,6 +48,7 @@ Workspace::Workspace(Missing missing) {
 
 Workspace::~Workspace() {
     QDir::setCurrent(QString::fromStdString(m_previousFolder));
+    qputenv("XDG_STATE_HOME", m_previousStateHome);
 }
 
 std::string Workspace::installProgrammer() const {
@@ -146,8 +150,8 @@ void RunningEditor::open(const std::string& path) {
 
 int runTestObject(QObject& test, int argc, char** argv) {
     // Options that take a value, whose value is no function name.
-    static const QStringList valued = {"-o", "-maxwarnings", "-eventdelay", "-keydelay",
-                                       "-mousedelay", "-platform", "-iterations", "-median"};
+    static const QStringList valued = {"-o",          "-maxwarnings", "-eventdelay", "-keydelay",
+                                       "-mousedelay", "-platform",    "-iterations", "-median"};
     std::vector<char*> kept{argv[0]};
     bool named = false, ownsOne = false;
     for (int i = 1; i < argc; ++i) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -35,6 +36,7 @@ public:
 private:
     TempDir m_dir;
     std::string m_previousFolder;
+    QByteArray m_previousStateHome;
 };
 
 // Answers modal windows (message boxes, the small dialogs) one after the other as they come up.
