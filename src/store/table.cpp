@@ -514,8 +514,13 @@ void Table::replaceRows(std::vector<std::vector<Value>> rows) {
             convert(static_cast<int>(field), values[field]);
             requireFits(static_cast<int>(field), values[field]);
         }
-        if (m_autoIncField >= 0)
-            values[m_autoIncField] = Value::integer(m_nextKey++);
+        if (m_autoIncField >= 0) {
+            Value& key = values[m_autoIncField];
+            if (key.isNull())
+                key = Value::integer(m_nextKey++);
+            else
+                m_nextKey = std::max(m_nextKey, key.asInteger() + 1);
+        }
         fresh.push_back(std::make_unique<Row>(Row{std::move(values)}));
     }
     const auto before = [&](const RowPtr& a, const RowPtr& b) { return compareKeys(*a, *b) < 0; };

@@ -148,7 +148,8 @@ public:
     // Replaces every row with `rows` (values in field order), for loaders that fill the table
     // from storage: each value is converted and must fit its field (an EngineError leaves the
     // table as it was), a pending change is discarded, the rows are put in index order, no check
-    // or handler runs, and one reset is announced. The cursor goes to the first visible row.
+    // or handler runs, and one reset is announced. The cursor goes to the first visible row. An
+    // automatic key that is given is kept (later appends follow the highest), an empty one made.
     void replaceRows(std::vector<std::vector<Value>> rows);
     // Saves a pending row, then lets `edit` change fields of every visible row from the first
     // to the last, without moving the cursor, and announces the change once. The edit must keep
@@ -160,10 +161,7 @@ public:
     // Every posted row in index order, whatever the master shows.
     int storedRowCount() const { return static_cast<int>(m_rows.size()); }
     const Value& storedValue(int row, int field) const { return m_rows.at(row)->values.at(field); }
-    // Replaces every posted row by `rows`, which must be in index order; the table must be in
-    // browse state. No row event runs; one reset is announced and the cursor is on the first
-    // visible row. Keys of later appends follow the highest key given.
-    void replaceRows(std::vector<std::vector<Value>> rows);
+    const std::vector<Value>& storedRow(int row) const { return m_rows.at(row)->values; }
 
     Handler beforeInsert, afterInsert, beforeDelete, afterDelete, afterScroll;
     void setValidator(int field, Validator validator);

@@ -237,25 +237,4 @@ void Table::setValidator(int field, Validator validator) {
     m_validators.at(field) = std::move(validator);
 }
 
-void Table::replaceRows(std::vector<std::vector<Value>> rows) {
-    requireOpen();
-    if (m_state != TableState::Browse)
-        throw EngineError("Таблица " + m_name + ": строки заменяются только в режиме просмотра");
-    m_rows.clear();
-    for (auto& values : rows) {
-        if (values.size() != m_fields.size())
-            throw EngineError("Таблица " + m_name + ": неверное число полей строки");
-        if (m_autoIncField >= 0)
-            m_nextKey = std::max(m_nextKey, values[m_autoIncField].asInteger() + 1);
-        m_rows.push_back(std::make_unique<Row>(Row{std::move(values)}));
-    }
-    m_rangeDirty = true;
-    m_cursor = lo();
-    m_bof = true;
-    m_eof = recordCount() == 0;
-    announce({.kind = ChangeKind::Reset});
-    notifyDetails();
-    fireScroll();
-}
-
 }  // namespace tal

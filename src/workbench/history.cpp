@@ -11,21 +11,6 @@
 namespace tal {
 namespace {
 
-std::vector<Value> storedRow(const Table& table, int row) {
-    std::vector<Value> values;
-    values.reserve(table.fields().size());
-    for (std::size_t field = 0; field < table.fields().size(); ++field)
-        values.push_back(table.storedValue(row, static_cast<int>(field)));
-    return values;
-}
-
-bool sameRow(const std::vector<Value>& values, const Table& table, int row) {
-    for (std::size_t field = 0; field < values.size(); ++field)
-        if (!(values[field] == table.storedValue(row, static_cast<int>(field))))
-            return false;
-    return true;
-}
-
 bool changesRows(ChangeKind kind) {
     return kind == ChangeKind::RowsInserted || kind == ChangeKind::RowsRemoved ||
            kind == ChangeKind::RowMoved || kind == ChangeKind::ValuesChanged;
@@ -105,10 +90,10 @@ History::State History::capture() {
         if (previous && p < previous->programs.size() && previous->programs[p]->number == number) {
             const Program& old = *previous->programs[p];
             bool same = (headerRow < 0) == old.header.empty() &&
-                        (headerRow < 0 || sameRow(old.header, headers, headerRow)) &&
+                        (headerRow < 0 || old.header == headers.storedRow(headerRow)) &&
                         old.lines.size() == static_cast<std::size_t>(l - firstLine);
             for (int row = firstLine; same && row < l; ++row)
-                same = sameRow(old.lines[row - firstLine], lines, row);
+                same = old.lines[row - firstLine] == lines.storedRow(row);
             if (same) {
                 state.programs.push_back(previous->programs[p]);
                 continue;
@@ -117,10 +102,10 @@ History::State History::capture() {
         auto program = std::make_shared<Program>();
         program->number = number;
         if (headerRow >= 0)
-            program->header = storedRow(headers, headerRow);
+            program->header = headers.storedRow(headerRow);
         program->lines.reserve(l - firstLine);
         for (int row = firstLine; row < l; ++row)
-            program->lines.push_back(storedRow(lines, row));
+            program->lines.push_back(lines.storedRow(row));
         state.programs.push_back(std::move(program));
     }
     return state;
