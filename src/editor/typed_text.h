@@ -13,6 +13,20 @@ namespace tal {
 // What the field behind an input control holds, and so how its text is read.
 enum class TypedKind { Integer, Real, Text };
 
+// What the place of a field in the memory image holds: the multiples of 1 / scale from lowest to
+// highest. A value outside it would be stored as another value, so it is refused instead.
+struct ValueRange {
+    double lowest = 0;
+    double highest = 0;
+    int scale = 1;                  // 1: whole numbers
+    std::string_view stepMessage{};  // the refusal of a value finer than 1 / scale
+};
+
+// Why `range` cannot hold `v` (a number; the empty value always fits), naming `field`: "Значение
+// 700 не помещается в поле 'Param 02': допустимо от 0 до 655,35"; nothing when it fits.
+std::optional<std::string> refusalOutside(const Value& v, const ValueRange& range,
+                                          std::string_view field);
+
 // What a typed text became: a value (the empty value clears the field) or a refusal whose message
 // is shown to the operator as it stands.
 class [[nodiscard]] TypedText {
@@ -23,7 +37,8 @@ public:
     const std::string* refusal() const { return std::get_if<std::string>(&m_result); }
 
 private:
-    friend TypedText parseTypedText(std::string_view text, TypedKind kind);
+    friend TypedText parseTypedText(std::string_view text, TypedKind kind,
+                                    const ValueRange* range, std::string_view field);
     explicit TypedText(std::variant<Value, std::string> result) : m_result(std::move(result)) {}
     std::variant<Value, std::string> m_result;
 };
@@ -32,8 +47,10 @@ private:
 // ignored and an empty text is the empty value. An integer is an optional sign and digits within
 // 32 bits; a real takes "," or "." as its one decimal separator and an optional exponent and must
 // be finite. A text is kept as typed. Anything else is refused with "'<text>' is not a valid
-// integer value" or "'<text>' is not a valid floating point value", the text as typed.
-TypedText parseTypedText(std::string_view text, TypedKind kind);
+// integer value" or "'<text>' is not a valid floating point value", the text as typed. With a
+// range, a number it cannot hold is refused as refusalOutside says.
+TypedText parseTypedText(std::string_view text, TypedKind kind, const ValueRange* range = nullptr,
+                         std::string_view field = {});
 
 // The number a text spells, blanks around it ignored, in any locale; nothing when it spells
 // none. An integer: an optional sign and digits, within 64 bits.
