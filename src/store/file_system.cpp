@@ -193,40 +193,87 @@ WriteStatus writeInPlace(const std::string& file, std::string_view bytes, int& e
 
 }  // namespace
 
+StagedWrite::StagedWrite(const std::string& path, std::string_view bytes) {
+    const auto destination = destinationOf(path);
+    if (!destination) {
+        m_status = WriteStatus::CreateFailed;
+        return;
+    }
+    m_file = destination->file;
+    if (isDevice(*destination)) {
+        m_inPlace = Place::Device;
+        m_bytes = bytes;
+        return;
+    }
+    // An existing file's mode is given to the replacement below; until then only we may read it.
+    const int fd =
+        createTemporaryBeside(destination->file, destination->exists ? 0600 : 0666, m_temporary);
+    if (fd < 0) {
+        if (destination->exists && folderRefusesNewFiles(errno)) {
+            m_inPlace = Place::File;
+            m_bytes = bytes;
+            return;
+        }
+        step(false, m_error);
+        m_temporary.clear();
+        m_status = WriteStatus::CreateFailed;
+        return;
+    }
+    // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
+    bool ok = step(writeAll(fd, bytes), m_error) &&
+              step(!destination->exists || takeOverOwnerAndMode(fd, destination->info), m_error) &&
+              step(::fsync(fd) == 0, m_error);
+    ok = step(::close(fd) == 0, m_error) && ok;
+    if (!ok) {
+        discard();
+        m_status = WriteStatus::WriteFailed;
+    }
+}
+
+StagedWrite::~StagedWrite() {
+    discard();
+}
+
+void StagedWrite::discard() {
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+    m_inPlace = Place::None;
+}
+
+WriteStatus StagedWrite::commit() {
+    if (m_status != WriteStatus::Ok)
+        return m_status;
+    switch (m_inPlace) {
+        case Place::Device:
+            m_status = writeDevice(m_file, m_bytes, m_error);
+            break;
+        case Place::File:
+            m_status = writeInPlace(m_file, m_bytes, m_error);
+            break;
+        case Place::None:
+            if (!step(std::rename(m_temporary.c_str(), m_file.c_str()) == 0, m_error)) {
+                m_status = WriteStatus::WriteFailed;
+                discard();
+                return m_status;
+            }
+            m_temporary.clear();
+            break;
+    }
+    m_inPlace = Place::None;
+    return m_status;
+}
+
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes) {
     int error = 0;
     return writeFileAtomically(path, bytes, error);
 }
 
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes, int& error) {
-    error = 0;
-    const auto destination = destinationOf(path);
-    if (!destination)
-        return WriteStatus::CreateFailed;
-    if (isDevice(*destination))
-        return writeDevice(destination->file, bytes, error);
-    std::string temporary;
-    // An existing file's mode is given to the replacement below; until then only we may read it.
-    const int fd =
-        createTemporaryBeside(destination->file, destination->exists ? 0600 : 0666, temporary);
-    if (fd < 0) {
-        if (destination->exists && folderRefusesNewFiles(errno))
-            return writeInPlace(destination->file, bytes, error);
-        step(false, error);
-        return WriteStatus::CreateFailed;
-    }
-    // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
-    bool ok = step(writeAll(fd, bytes), error) &&
-              step(!destination->exists || takeOverOwnerAndMode(fd, destination->info), error) &&
-              step(::fsync(fd) == 0, error);
-    ok = step(::close(fd) == 0, error) && ok;
-    if (ok)
-        ok = step(std::rename(temporary.c_str(), destination->file.c_str()) == 0, error);
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return WriteStatus::WriteFailed;
-    }
-    return WriteStatus::Ok;
+    StagedWrite staged(path, bytes);
+    const WriteStatus status = staged.commit();
+    error = staged.error();
+    return status;
 }
 
 bool removeFile(const std::string& path) {
@@ -261,6 +308,11 @@ bool canCreateFile(const std::string& path) {
 
 std::string followLinks(const std::string& path) {
     return finalTarget(path).value_or(path);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 std::string folderOf(const std::string& path) {

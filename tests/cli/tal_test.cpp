@@ -296,20 +296,42 @@ TEST_F(Tal, BuildRefusesAProgramOfMoreThan254Lines) {
     }
 }
 
+// A value is checked against what its place in the image holds (width, sign, scale, choice
+// texts, text length and encoding) before anything is written, never stored as another value.
 TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
+    const std::string range02 = "допустимо от 0 до 655,35";
     const struct {
         json line;
         std::vector<std::string> said;  // parts of the message on stderr
+        json header = json::object();
     } cases[] = {
-        {{{"Param 10", 65541}}, {"программа 3, строка 2", "Param 10", "65541", "32767"}},
-        {{{"Param 1", 4294967301}}, {"строка 2", "Param 1", "4294967301", "2147483647"}},
-        {{{"Param 4", 18446744073709551615u}}, {"Param 4", "2147483647"}},
-        {{{"Param 6", "abc"}}, {"'abc' is not a valid floating point value"}},
-        {{{"Param 16", "1,5"}}, {"'1,5' is not a valid integer value"}},
+        {{{"Param 10", 65541}}, {"программа 3, строка 2", "Param 10", "65541", "от 0 до 255"}},
+        {{{"Param 10", 256}}, {"строка 2", "'Param 10'", "256"}},
+        {{{"Param 1", 4294967301}}, {"строка 2", "Param 1", "4294967301", "от 0 до 65535"}},
+        {{{"Param 1", -1}}, {"строка 2", "'Param 1'", "-1", "от 0 до 65535"}},
+        {{{"Param 1", 12.5}}, {"'Param 1'", "12,5", "целым"}},
+        {{{"Param 4", 18446744073709551615u}}, {"Param 4", "от 0 до 65535"}},
+        {{{"Param 6", "abc"}}, {"поле 'Param 6'", "'abc' is not a valid floating point value"}},
+        {{{"Param 16", "1,5"}}, {"поле 'Param 16'", "'1,5' is not a valid integer value"}},
+        {{{"Param 8", 65.536}}, {"'Param 8'", "от 0 до 65,535"}},
+        {{{"Param 15", 25.6}}, {"'Param 15'", "от 0 до 25,5"}},
+        {{{"Param 18", 0.125}}, {"поле 'Param 18'", "Максимальная точность 0,01"}},
+        {{{"Param 19", "вверх"}}, {"'Param 19'", "«вверх»", "«исходное»"}},
+        {{{"Param 3", ""}, {"Param 5", "вправо!"}}, {"'Param 5'", "«вправо!»"}},
+        {json::object(), {"программа 3:", "'Param 02'", "700", range02}, {{"Param 02", 700}}},
+        {json::object(), {"программа 3:", "'Param 02'", "-1", range02}, {{"Param 02", -1}}},
+        {json::object(), {"программа 3, поле 'Param 02'", "'abc'"}, {{"Param 02", "abc"}}},
+        {json::object(), {"'Param 03'", "«ручн»"}, {{"Param 03", "ручн"}}},
+        {json::object(), {"'Param 06'", "от 0 до 1"}, {{"Param 06", 2}}},
+        {json::object(), {"'Param 07'", "от 0 до 255"}, {{"Param 07", 300}}},
+        {json::object(), {"'Remark'", "99"}, {{"Remark", std::string(100, 'x')}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.line.dump());
-        json programs = {{"programs", {{{"ProgNum", 3}, {"lines", {json::object(), c.line}}}}}};
+        SCOPED_TRACE(c.line.dump() + c.header.dump());
+        json program = c.header;
+        program["ProgNum"] = 3;
+        program["lines"] = {json::object(), c.line};
+        json programs = {{"programs", {program}}};
         const std::string source = dir.path("p.json"), out = dir.path("refused.bin");
         writeFileAtomically(source, programs.dump());
         std::string said;
@@ -318,17 +340,29 @@ TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
             EXPECT_NE(said.find(part), std::string::npos) << said;
         EXPECT_FALSE(fileExists(out));
     }
-    // Typed-text numbers in either separator are read like the edit window reads them.
-    const std::string image =
-        build({{"programs",
-                {{{"ProgNum", 3},
-                  {"lines", {{{"Param 6", "12,5"}, {"Param 8", "0.125"}, {"Param 10", "15"}}}}}}}});
+    // Typed-text numbers in either separator are read like the edit window reads them; the
+    // largest values each place holds are kept exactly.
+    const std::string image = build(
+        {{"programs",
+          {{{"ProgNum", 3},
+            {"Param 02", 655.35},
+            {"Remark", std::string(99, 'x')},
+            {"lines",
+             {{{"Param 6", "12,5"}, {"Param 8", "0.125"}, {"Param 10", "15"}},
+              {{"Param 1", 65535}, {"Param 8", 65.535}, {"Param 15", 25.5}, {"Param 14", 255}}}}}}}});
     std::string dumped;
     ASSERT_EQ(run(kTal + " dump " + quote(image) + " --format json", &dumped), 0);
-    const json line = json::parse(dumped)["programs"][0]["lines"][0];
+    const json program = json::parse(dumped)["programs"][0];
+    const json line = program["lines"][0];
     EXPECT_EQ(line["Param 6"], 12.5);
     EXPECT_EQ(line["Param 8"], 0.125);
     EXPECT_EQ(line["Param 10"], 15);
+    EXPECT_EQ(program["Param 02"], 655.35);
+    const json largest = program["lines"][1];
+    EXPECT_EQ(largest["Param 1"], 65535);
+    EXPECT_EQ(largest["Param 8"], 65.535);
+    EXPECT_EQ(largest["Param 15"], 25.5);
+    EXPECT_EQ(largest["Param 14"], 255);
 }
 
 }  // namespace
