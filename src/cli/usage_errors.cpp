@@ -37,7 +37,7 @@ std::string usageErrorText(const CLI::ParseError& error) {
             return "не указана команда: init, blank, dump, resave, build, check, hex или unhex";
         if (const auto name = before(message, " is required"))
             return "не указан обязательный аргумент " + *name;
-    } else if (kind == "ExtrasError") {
+    } else if (kind == "ExtrasError" || message.rfind("The following argument", 0) == 0) {
         return "лишние аргументы: " + detail(message);
     } else if (kind == "RequiresError") {
         const auto at = message.find(" requires ");

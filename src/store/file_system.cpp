@@ -238,12 +238,12 @@ void StagedWrite::discard() {
     if (!m_temporary.empty())
         ::unlink(m_temporary.c_str());
     m_temporary.clear();
-    m_inPlace = Place::None;
 }
 
 WriteStatus StagedWrite::commit() {
-    if (m_status != WriteStatus::Ok)
+    if (m_status != WriteStatus::Ok || m_committed)
         return m_status;
+    m_committed = true;
     switch (m_inPlace) {
         case Place::Device:
             m_status = writeDevice(m_file, m_bytes, m_error);
@@ -260,7 +260,6 @@ WriteStatus StagedWrite::commit() {
             m_temporary.clear();
             break;
     }
-    m_inPlace = Place::None;
     return m_status;
 }
 

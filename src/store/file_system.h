@@ -53,6 +53,8 @@ public:
     // Whether the bytes are ready to be put in place; after commit(), whether they were.
     WriteStatus status() const { return m_status; }
     WriteStatus commit();
+    // Whether commit() writes the file in place, where it can still fail.
+    bool writesInPlace() const { return m_inPlace != Place::None; }
     // The system's error number of a failure (0 when there is none).
     int error() const { return m_error; }
 
@@ -65,6 +67,7 @@ private:
     std::string m_file;
     std::string m_temporary;
     Place m_inPlace = Place::None;
+    bool m_committed = false;
     std::string_view m_bytes;  // for a write in place, which happens at commit()
 };
 

@@ -32,13 +32,21 @@ SaveStatus saveWorkingFile(ProgramStore& store, const std::string& target, int& 
         return workingFile.status() == WriteStatus::CreateFailed ? SaveStatus::CreateFailed
                                                                  : SaveStatus::WriteFailed;
     }
-    // The working file first: should the remarks file then fail to take its place, the image
-    // is saved and the remarks are those of the last save.
+    // A rename into the same folder hardly fails; a write in place (a device, a folder that
+    // refuses new files) may, so it goes first. Otherwise the working file goes first: should
+    // the remarks then fail to take their place, the image is saved and the remarks are those
+    // of the last save.
+    const bool remarksStaged = remarksFile.status() == WriteStatus::Ok;
+    const bool remarksFirst = remarksFile.writesInPlace();
+    if (remarksStaged && remarksFirst && remarksFile.commit() != WriteStatus::Ok) {
+        error = remarksFile.error();
+        return SaveStatus::RemarksWriteFailed;
+    }
     if (workingFile.commit() != WriteStatus::Ok) {
         error = workingFile.error();
         return SaveStatus::WriteFailed;
     }
-    if (remarksFile.status() == WriteStatus::Ok && remarksFile.commit() != WriteStatus::Ok) {
+    if (remarksStaged && !remarksFirst && remarksFile.commit() != WriteStatus::Ok) {
         error = remarksFile.error();
         return SaveStatus::RemarksWriteFailed;
     }

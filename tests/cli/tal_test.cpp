@@ -367,3 +367,103 @@ TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
 
 }  // namespace
 }  // namespace tal::test
+
+namespace tal::test {
+namespace {
+
+// A working file and its remarks file change together or not at all: here the image cannot be
+// created (a folder has its name), and the remarks file beside it stays as it was.
+TEST_F(Tal, AFailedSaveLeavesTheRemarksFileAsItWas) {
+    const std::string source = dir.path("p.json");
+    writeFileAtomically(source, demoPrograms().dump());
+    const std::string working = build(demoPrograms());
+    const std::string out = dir.path("out.bin"), remarks = dir.path("out.txt");
+    std::filesystem::create_directory(out);
+    const std::string old = std::string("прежние примечания\0", 20);
+    writeFileAtomically(remarks, old);
+    for (const std::string& command : {" resave " + quote(working), " build " + quote(source)}) {
+        SCOPED_TRACE(command);
+        std::string said;
+        EXPECT_EQ(run(kTal + command + " -o " + quote(out) + " 2>&1", &said), 1);
+        EXPECT_NE(said.find("Ошибка записи файла " + out), std::string::npos) << said;
+        EXPECT_EQ(readFile(remarks).bytes, old);
+    }
+}
+
+TEST_F(Tal, InitKeepsExistingFilesUnlessForced) {
+    const std::string folder = dir.path("work");
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(run(kTal + " init " + quote(folder)), 0);
+    const std::string limits = folder + "/TALC.DB";
+    const std::string delivered = readFile(limits).bytes;
+    const std::string edited = delivered + "edited by the engineer";
+    writeFileAtomically(limits, edited);
+    std::string said;
+    EXPECT_EQ(run(kTal + " init " + quote(folder) + " 2>&1", &said), 1);
+    EXPECT_NE(said.find("TALC.DB"), std::string::npos) << said;
+    EXPECT_NE(said.find("--force"), std::string::npos) << said;
+    EXPECT_EQ(readFile(limits).bytes, edited);
+    // Only TALC.DB there: it alone is named, and nothing is written beside it either.
+    std::filesystem::remove(folder + "/talp.db");
+    EXPECT_EQ(run(kTal + " init " + quote(folder) + " 2>/dev/null"), 1);
+    EXPECT_FALSE(fileExists(folder + "/talp.db"));
+
+    EXPECT_EQ(run(kTal + " init --force " + quote(folder)), 0);
+    EXPECT_EQ(readFile(limits).bytes, delivered);
+    EXPECT_TRUE(fileExists(folder + "/talp.db"));
+}
+
+// An output that is one of the inputs, by its name or through a link, is refused before
+// anything is written.
+TEST_F(Tal, AnOutputThatIsAnInputIsRefused) {
+    const std::string image = build(demoPrograms());
+    const std::string bytes = readFile(image).bytes;
+    const std::string link = dir.path("link.bin");
+    std::filesystem::create_symlink(image, link);
+    const std::string hex = dir.path("h.hex");
+    writeFileAtomically(hex, "not touched");
+    const std::string commands[] = {
+        " hex " + quote(image) + " -o " + quote(image),
+        " hex " + quote(image) + " -o " + quote(link),
+        " resave " + quote(image) + " -o " + quote(link),
+        " resave " + quote(dir.path("other.bin")) + " -o " + quote(image) + " --blank " +
+            quote(image),
+        " unhex " + quote(hex) + " -o " + quote(hex),
+    };
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        std::string said;
+        EXPECT_EQ(run(kTal + command + " 2>&1", &said), 1);
+        EXPECT_NE(said.find("указан и как входной, и как выходной"), std::string::npos) << said;
+        EXPECT_EQ(readFile(image).bytes, bytes);
+        EXPECT_EQ(readFile(hex).bytes, "not touched");
+    }
+}
+
+// Mistakes on the command line are told in Russian, as every other message, with exit code 2.
+TEST_F(Tal, UsageErrorsAreInRussian) {
+    const struct {
+        const char* arguments;
+        const char* said;
+    } cases[] = {
+        {"", "не указана команда"},
+        {"frobnicate", "не указана команда"},
+        {"dump", "не указан обязательный аргумент IMAGE"},
+        {"hex a.bin", "не указан обязательный аргумент -o"},
+        {"dump a.bin b.bin", "лишние аргументы: b.bin"},
+        {"dump a.bin --format xml", "недопустимое значение параметра --format"},
+        {"check a.bin --limits TALC.DB", "задаётся только вместе с --model"},
+        {"hex a.bin -o", "у параметра -o нет значения"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        std::string said;
+        EXPECT_EQ(run(kTal + " " + c.arguments + " 2>&1", &said), 2);
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_EQ(said.find(" is required"), std::string::npos) << said;
+        EXPECT_EQ(said.find("not expected"), std::string::npos) << said;
+    }
+}
+
+}  // namespace
+}  // namespace tal::test
