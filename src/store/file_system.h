@@ -20,7 +20,8 @@ struct ReadResult {
     ReadStatus status = ReadStatus::OpenFailed;
     std::string bytes;
 };
-// Reads at most `limit` bytes from the start of the file.
+// Reads at most `limit` bytes from the start of a regular file. Opening never waits: anything
+// else (a FIFO, a device, a folder) is a read failure.
 ReadResult readFile(const std::string& path, std::size_t limit = std::string::npos);
 
 enum class WriteStatus { Ok, CreateFailed, WriteFailed };

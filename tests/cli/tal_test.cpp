@@ -440,6 +440,25 @@ TEST_F(Tal, AnOutputThatIsAnInputIsRefused) {
     }
 }
 
+// A FIFO is neither read nor written: opening it would wait forever for the other end. The
+// commands are run under `timeout`, so that a hang fails the test (124) instead of stopping it.
+TEST_F(Tal, AFifoIsRefusedWithoutHanging) {
+    const std::string fifo = dir.path("fifo.bin");
+    ASSERT_EQ(run("mkfifo " + quote(fifo)), 0);
+    const std::string image = build(demoPrograms());
+    const std::string commands[] = {
+        " dump " + quote(fifo),
+        " check " + quote(fifo),
+        " hex " + quote(fifo) + " -o " + quote(dir.path("out.hex")),
+        " blank -o " + quote(fifo),
+        " resave " + quote(image) + " -o " + quote(fifo),
+    };
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(run("timeout 20 " + kTal + command + " 2>/dev/null"), 1);
+    }
+}
+
 // Mistakes on the command line are told in Russian, as every other message, with exit code 2.
 TEST_F(Tal, UsageErrorsAreInRussian) {
     const struct {
