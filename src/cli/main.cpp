@@ -12,8 +12,8 @@
 #include "limits/limits_file.h"
 #include "limits/limits_table.h"
 #include "limits/stored_values_check.h"
-#include "store/file_system.h"
 #include "store/change_extension.h"
+#include "store/file_system.h"
 #include "store/image_file.h"
 #include "store/image_saving.h"
 #include "store/load_report.h"
@@ -314,8 +314,9 @@ int main(int argc, char** argv) {
 
     auto* dump = app.add_subcommand("dump", "Показать программы образа");
     dump->add_option("IMAGE", image)->required();
-    dump->add_option("--format", format)->check(
-        [](const std::string& v) { return v == "text" || v == "json" ? "" : "text или json"; });
+    dump->add_option("--format", format)->check([](const std::string& v) {
+        return v == "text" || v == "json" ? "" : "text или json";
+    });
 
     auto* resave = app.add_subcommand("resave", "Загрузить и сохранить образ заново");
     resave->add_option("IMAGE", image)->required();

@@ -7,8 +7,8 @@
 #include "cli/headless_desktop.h"
 #include "store/editing_tables.h"
 #include "store/field_catalogue.h"
-#include "store/image_capacity.h"
 #include "store/grid_commands.h"
+#include "store/image_capacity.h"
 #include "store/memory_image.h"
 #include "store/program_store.h"
 

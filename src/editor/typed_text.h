@@ -18,7 +18,7 @@ enum class TypedKind { Integer, Real, Text };
 struct ValueRange {
     double lowest = 0;
     double highest = 0;
-    int scale = 1;                  // 1: whole numbers
+    int scale = 1;                   // 1: whole numbers
     std::string_view stepMessage{};  // the refusal of a value finer than 1 / scale
 };
 
@@ -37,8 +37,8 @@ public:
     const std::string* refusal() const { return std::get_if<std::string>(&m_result); }
 
 private:
-    friend TypedText parseTypedText(std::string_view text, TypedKind kind,
-                                    const ValueRange* range, std::string_view field);
+    friend TypedText parseTypedText(std::string_view text, TypedKind kind, const ValueRange* range,
+                                    std::string_view field);
     explicit TypedText(std::variant<Value, std::string> result) : m_result(std::move(result)) {}
     std::variant<Value, std::string> m_result;
 };

@@ -152,8 +152,7 @@ SaveResult WorkingFiles::storeAndWrite(const std::string& target, bool creating)
                 // the tables.
                 return SaveResult::NotStored;
             case SaveStatus::CreateFailed:
-                showError(creating ? "Ошибка создания файла" : "Ошибка записи файла",
-                          kSaveCaption);
+                showError(creating ? "Ошибка создания файла" : "Ошибка записи файла", kSaveCaption);
                 return SaveResult::Failed;
             case SaveStatus::WriteFailed:
             case SaveStatus::RemarksWriteFailed:

@@ -112,7 +112,8 @@ LimitsReadResult readLimitsFile(const std::string& path) {
                              "повторите";
     Statement info = prepare(db.handle, "PRAGMA table_info(\"TALC\")");
     if (!info) {
-        result.error = heldByAnotherProgram(db.handle) ? busy : broken + "это не база данных SQLite";
+        result.error =
+            heldByAnotherProgram(db.handle) ? busy : broken + "это не база данных SQLite";
         return result;
     }
     std::vector<std::string> present;
@@ -120,7 +121,8 @@ LimitsReadResult readLimitsFile(const std::string& path) {
     while ((step = sqlite3_step(info.get())) == SQLITE_ROW)
         present.push_back(columnText(info.get(), 1));
     if (step != SQLITE_DONE) {
-        result.error = heldByAnotherProgram(db.handle) ? busy : broken + "это не база данных SQLite";
+        result.error =
+            heldByAnotherProgram(db.handle) ? busy : broken + "это не база данных SQLite";
         return result;
     }
     if (present.empty()) {

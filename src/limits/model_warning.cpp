@@ -33,8 +33,9 @@ bool WarnUnknownModel(const EditorState& state, LimitsTable& limits, Desktop& de
     std::string known;
     for (const std::string& model : models)
         known += (known.empty() ? "«" : ", «") + model + "»";
-    desktop.showMessage("Модель станка «" + state.machineModel + "» из файла TAL.cfg не найдена в " +
-                            "таблице пределов " + limits.path() + " (в ней " +
+    desktop.showMessage("Модель станка «" + state.machineModel +
+                            "» из файла TAL.cfg не найдена в " + "таблице пределов " +
+                            limits.path() + " (в ней " +
                             (known.empty() ? std::string("нет моделей") : "модели " + known) +
                             "). Значения не будут проверяться; выберите модель в окне настроек.",
                         "Загрузка приложения", MessageIcon::Information, MessageButtons::Ok);

@@ -53,8 +53,8 @@ std::optional<std::string> imageRefusal(const FieldEntry& field, const Value& v)
         for (int i = 0; i < choice.count; ++i)
             if (choice.texts[i] == text)
                 return std::nullopt;
-        return "Поле '" + name + "' не принимает текст «" + text +
-               "»: допустимы " + choiceList(choice);
+        return "Поле '" + name + "' не принимает текст «" + text + "»: допустимы " +
+               choiceList(choice);
     }
     if (utf8Length(text) > static_cast<std::size_t>(field.size))
         return "Текст поля '" + name + "' длиннее " + std::to_string(field.size) + " символов";

@@ -24,9 +24,8 @@ SaveStatus saveWorkingFile(ProgramStore& store, const std::string& target, int& 
         return SaveStatus::RemarksWriteFailed;
     }
     const Image& image = store.state().currentImage;
-    StagedWrite workingFile(target,
-                            std::string_view(reinterpret_cast<const char*>(image.data()),
-                                             image.size()));
+    StagedWrite workingFile(
+        target, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
     if (workingFile.status() != WriteStatus::Ok) {
         error = workingFile.error();
         return workingFile.status() == WriteStatus::CreateFailed ? SaveStatus::CreateFailed

@@ -99,10 +99,10 @@ std::string ProgramStore::remarksFileBytes() const {
     std::size_t bad = 0;
     auto bytes = encodeRemarks(remarks, &bad);
     if (!bytes)
-        throw StoreError("Примечание программы " +
-                         std::to_string(m_headers->rowValue(static_cast<int>(bad), hdr::ProgNum)
-                                            .asInteger()) +
-                         " содержит символы, которых нет в кодировке Windows-1251");
+        throw StoreError(
+            "Примечание программы " +
+            std::to_string(m_headers->rowValue(static_cast<int>(bad), hdr::ProgNum).asInteger()) +
+            " содержит символы, которых нет в кодировке Windows-1251");
     return std::move(*bytes);
 }
 

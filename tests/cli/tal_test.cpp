@@ -342,14 +342,17 @@ TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
     }
     // Typed-text numbers in either separator are read like the edit window reads them; the
     // largest values each place holds are kept exactly.
-    const std::string image = build(
-        {{"programs",
-          {{{"ProgNum", 3},
-            {"Param 02", 655.35},
-            {"Remark", std::string(99, 'x')},
-            {"lines",
-             {{{"Param 6", "12,5"}, {"Param 8", "0.125"}, {"Param 10", "15"}},
-              {{"Param 1", 65535}, {"Param 8", 65.535}, {"Param 15", 25.5}, {"Param 14", 255}}}}}}}});
+    const std::string image =
+        build({{"programs",
+                {{{"ProgNum", 3},
+                  {"Param 02", 655.35},
+                  {"Remark", std::string(99, 'x')},
+                  {"lines",
+                   {{{"Param 6", "12,5"}, {"Param 8", "0.125"}, {"Param 10", "15"}},
+                    {{"Param 1", 65535},
+                     {"Param 8", 65.535},
+                     {"Param 15", 25.5},
+                     {"Param 14", 255}}}}}}}});
     std::string dumped;
     ASSERT_EQ(run(kTal + " dump " + quote(image) + " --format json", &dumped), 0);
     const json program = json::parse(dumped)["programs"][0];

@@ -73,8 +73,8 @@ void FieldEdit::commit() {
         return;
     const std::string typedText = text().toStdString();
     const FieldDef& def = m_table.fields()[m_field];
-    const TypedText parsed = parseTypedText(typedText, kindOf(def.type),
-                                            m_options.range ? &*m_options.range : nullptr, def.name);
+    const TypedText parsed = parseTypedText(
+        typedText, kindOf(def.type), m_options.range ? &*m_options.range : nullptr, def.name);
     if (const std::string* refusal = parsed.refusal())
         throw ConversionError(*refusal);
     m_table.setValue(m_field, *parsed.value());
