@@ -128,15 +128,7 @@ std::optional<double> readReal(std::string_view text) {
     return value;
 }
 
-TypedText parseTypedText(std::string_view text, TypedKind kind, const ValueRange* range,
-                         std::string_view field) {
-    if (range && kind != TypedKind::Text) {
-        TypedText typed = parseTypedText(text, kind);
-        if (const Value* value = typed.value())
-            if (auto refusal = refusalOutside(*value, *range, field))
-                return TypedText(std::move(*refusal));
-        return typed;
-    }
+TypedText parseTypedText(std::string_view text, TypedKind kind) {
     const bool blank = trimmed(text).empty();
     switch (kind) {
         case TypedKind::Integer: {

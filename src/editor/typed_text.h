@@ -37,8 +37,7 @@ public:
     const std::string* refusal() const { return std::get_if<std::string>(&m_result); }
 
 private:
-    friend TypedText parseTypedText(std::string_view text, TypedKind kind, const ValueRange* range,
-                                    std::string_view field);
+    friend TypedText parseTypedText(std::string_view text, TypedKind kind);
     explicit TypedText(std::variant<Value, std::string> result) : m_result(std::move(result)) {}
     std::variant<Value, std::string> m_result;
 };
@@ -47,10 +46,8 @@ private:
 // ignored and an empty text is the empty value. An integer is an optional sign and digits within
 // 32 bits; a real takes "," or "." as its one decimal separator and an optional exponent and must
 // be finite. A text is kept as typed. Anything else is refused with "'<text>' is not a valid
-// integer value" or "'<text>' is not a valid floating point value", the text as typed. With a
-// range, a number it cannot hold is refused as refusalOutside says.
-TypedText parseTypedText(std::string_view text, TypedKind kind, const ValueRange* range = nullptr,
-                         std::string_view field = {});
+// integer value" or "'<text>' is not a valid floating point value", the text as typed.
+TypedText parseTypedText(std::string_view text, TypedKind kind);
 
 // The number a text spells, blanks around it ignored, in any locale; nothing when it spells
 // none. An integer: an optional sign and digits, within 64 bits.
