@@ -11,6 +11,7 @@
 #include "ui/edit_window.h"
 #include "ui/editor.h"
 #include "ui/editor_application.h"
+#include "ui/file_names.h"
 #include "ui/main_window.h"
 #include "ui/settings_window.h"
 #include "ui/tool_bar.h"
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/');
-    tal::Editor editor(folder.toStdString());
+    tal::Editor editor(tal::systemFileName(folder));
     if (!editor.started()) {
         app.exec();  // quits at once, after the start-up messages
         return 1;
@@ -78,8 +79,7 @@ int main(int argc, char** argv) {
 
     if (parser.isSet(open)) {
         editor.desktop().answerNextOpenDialog(
-            QDir::toNativeSeparators(QFileInfo(parser.value(open)).absoluteFilePath())
-                .toStdString());
+            tal::systemFileName(QFileInfo(parser.value(open)).absoluteFilePath()));
         editor.Form1()->Panel1()->SpeedButton(3)->click();
     }
     if (parser.isSet(quitAfterPaint))

@@ -7,12 +7,15 @@
 
 #include "cli/headless_desktop.h"
 #include "cli/program_json.h"
+#include "cli/usage_errors.h"
 #include "device/hex_file.h"
 #include "limits/limits_file.h"
 #include "limits/limits_table.h"
 #include "limits/stored_values_check.h"
+#include "store/change_extension.h"
 #include "store/file_system.h"
 #include "store/image_file.h"
+#include "store/image_saving.h"
 #include "store/load_report.h"
 #include "store/memory_image.h"
 #include "store/table_files.h"
@@ -72,28 +75,59 @@ bool useBlankImage(Workbench& bench, const std::string& blankPath, std::string& 
 }
 
 int storeAndWrite(Workbench& bench, const std::string& out) {
+    int error = 0;
     try {
-        bench.store().StoreImage(out);
+        switch (saveWorkingFile(bench.store(), out, error)) {
+            case SaveStatus::Saved:
+                return kOk;
+            case SaveStatus::BlankUnreadable:
+                return kFailed;  // the reader has said why
+            case SaveStatus::CreateFailed:
+            case SaveStatus::WriteFailed:
+                break;
+            case SaveStatus::RemarksWriteFailed:
+                return fail("Ошибка записи файла примечаний " + ChangeExtension(out, "txt"));
+        }
     } catch (const std::exception& e) {
         return fail(e.what());
     }
-    const auto& image = bench.state().currentImage;
-    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-    if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
-        return fail("Ошибка записи файла " + out);
-    return kOk;
+    return fail("Ошибка записи файла " + out);
 }
 
-int runInit(const std::string& folder) {
+// An output that is one of the inputs would destroy it before it is read in full, or replace an
+// image by a HEX file; refused before anything is written.
+bool outputIsAnInput(const std::string& out, std::initializer_list<std::string> inputs) {
+    for (const std::string& input : inputs) {
+        if (!input.empty() && sameFile(out, input)) {
+            std::cerr << "Файл " << out << " указан и как входной, и как выходной\n";
+            return true;
+        }
+    }
+    return false;
+}
+
+int runInit(const std::string& folder, bool force) {
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+        path += '/';
+    if (!force) {
+        // An engineer edits TALC.DB; it and the table files are replaced only on request.
+        std::string present;
+        for (const char* name : kTableFileNames)
+            if (pathExists(path + name))
+                present += std::string(present.empty() ? "" : ", ") + name;
+        if (pathExists(path + kLimitsFileName))
+            present += std::string(present.empty() ? "" : ", ") + kLimitsFileName;
+        if (!present.empty())
+            return fail("В папке " + folder + " уже есть " + present +
+                        ": файлы не заменены (заменить их: tal init --force)");
+    }
     std::string error;
     if (!writeTableFiles(folder, error))
         return fail("Ошибка инициализации: " + error);
     const LimitsReadResult limits = parseLimitsSource(deliveredLimitsSource());
     if (!limits.ok())
         return fail("Ошибка инициализации: данные пределов: " + limits.error);
-    std::string path = folder;
-    if (!path.empty() && path.back() != '/' && path.back() != '\\')
-        path += '/';
     if (!writeLimitsFile(path + kLimitsFileName, limits.records, error))
         return fail("Ошибка инициализации: " + error);
     return kOk;
@@ -122,6 +156,8 @@ int runDump(const std::string& imagePath, const std::string& format) {
 }
 
 int runResave(const std::string& imagePath, const std::string& out, const std::string& blank) {
+    if (outputIsAnInput(out, {imagePath, blank}))
+        return kFailed;
     HeadlessDesktop desktop(std::cerr);
     Workbench bench(desktop);
     std::string error;
@@ -132,6 +168,8 @@ int runResave(const std::string& imagePath, const std::string& out, const std::s
 }
 
 int runBuild(const std::string& jsonPath, const std::string& out, const std::string& blank) {
+    if (outputIsAnInput(out, {jsonPath, blank}))
+        return kFailed;
     std::ifstream input(jsonPath);
     if (!input)
         return fail("Ошибка открытия файла " + jsonPath);
@@ -216,6 +254,8 @@ int runCheck(const std::string& imagePath, const std::string& limitsPath,
 }
 
 int runHex(const std::string& imagePath, const std::string& out) {
+    if (outputIsAnInput(out, {imagePath}))
+        return kFailed;
     Image image{};
     switch (readImageFile(imagePath, image)) {
         case ImageReadStatus::Ok:
@@ -239,6 +279,8 @@ int runHex(const std::string& imagePath, const std::string& out) {
 }
 
 int runUnhex(const std::string& hexPath, const std::string& out, const std::string& basePath) {
+    if (outputIsAnInput(out, {hexPath, basePath}))
+        return kFailed;
     Image image = makeBlankImage();
     if (!basePath.empty() && readImageFile(basePath, image) != ImageReadStatus::Ok)
         return fail("Ошибка чтения файла " + basePath + " (нужно ровно 65536 байт)");
@@ -266,13 +308,17 @@ int main(int argc, char** argv) {
 
     auto* init = app.add_subcommand("init", "Записать файлы таблиц и TALC.DB в папку");
     init->add_option("DIR", folder)->required();
+    bool force = false;
+    init->add_flag("--force", force, "Заменить файлы, которые уже есть в папке");
 
     auto* blankCommand = app.add_subcommand("blank", "Записать чистый образ");
     blankCommand->add_option("-o", out)->required();
 
     auto* dump = app.add_subcommand("dump", "Показать программы образа");
     dump->add_option("IMAGE", image)->required();
-    dump->add_option("--format", format)->check(CLI::IsMember({"text", "json"}));
+    dump->add_option("--format", format)->check([](const std::string& v) {
+        return v == "text" || v == "json" ? "" : "text или json";
+    });
 
     auto* resave = app.add_subcommand("resave", "Загрузить и сохранить образ заново");
     resave->add_option("IMAGE", image)->required();
@@ -302,15 +348,18 @@ int main(int argc, char** argv) {
     unhex->add_option("-o", out)->required();
     unhex->add_option("--base", blank);
 
+    tal::useRussianHelp(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return e.get_exit_code() == 0 ? code : 2;
+        if (e.get_exit_code() == 0)
+            return app.exit(e);  // the help
+        std::cerr << "tal: " << tal::usageErrorText(e) << "\nСправка: tal --help\n";
+        return 2;
     }
     using namespace tal;
     if (*init)
-        return runInit(folder);
+        return runInit(folder, force);
     if (*blankCommand)
         return runBlank(out);
     if (*dump)

@@ -1,12 +1,14 @@
 #include "cli/program_json.h"
 
 #include <limits>
+#include <optional>
 #include <sstream>
 
 #include "cli/headless_desktop.h"
 #include "store/editing_tables.h"
 #include "store/field_catalogue.h"
 #include "store/grid_commands.h"
+#include "store/image_capacity.h"
 #include "store/memory_image.h"
 #include "store/program_store.h"
 
@@ -88,17 +90,32 @@ void rowToText(std::ostream& out, const Table& table,
 }
 
 // Assigns the fields `tal build` takes from a program or line object; false, with `error`
-// naming `where` and the engine's refusal, when a field does not take its value.
+// naming `where` and the refusal, when a field does not take its value or the image could not
+// hold it. The value is checked as given (12.5 for an integer is not rounded) and as the field
+// took it (a text read as a number).
 bool takeGivenFields(Table& table, FieldTable fields, const json& object, const std::string& where,
                      std::string& error) {
     for (const FieldEntry& field : fieldsOf(fields)) {
         const std::string key(field.jsonKey());
         if (field.json != JsonRole::Given || !object.contains(key))
             continue;
+        std::optional<std::string> refusal;
         try {
-            table.setValue(field.index, fromJson(object[key]));
+            const Value given = fromJson(object[key]);
+            refusal = imageRefusal(field, given);
+            if (!refusal) {
+                table.setValue(field.index, given);
+                refusal = imageRefusal(field, table.value(field.index));
+            }
         } catch (const std::runtime_error& e) {  // an engine error, or a check's refusal
-            error = where + ": " + e.what();
+            refusal = e.what();
+        }
+        if (refusal) {
+            // Every refusal names the field, even one worded for the edit window, where the
+            // operator sees which field they typed into.
+            const std::string quoted = "'" + key + "'";
+            error = where + (refusal->find(quoted) == std::string::npos ? ", поле " + quoted : "") +
+                    ": " + *refusal;
             return false;
         }
     }

@@ -90,6 +90,44 @@ HexWriteStatus WriteHexFile(const Image& image, const std::string& path, int& er
     return HexWriteStatus::WriteFailed;
 }
 
+namespace {
+
+// The byte spelt by the two digits at `pair`, or -1.
+int pairValue(const unsigned char* pair) {
+    const int high = kDigitValues[pair[0]];
+    const int low = kDigitValues[pair[1]];
+    return (high | low) < 0 ? -1 : high << 4 | low;
+}
+
+// Decodes data record k at `record` into `data`: false unless it is the record the tool writes
+// there (its mark, 16 bytes, address 16·k, type 00, a correct checksum, then its line end), so a
+// file whose records have shifted (a stray CR) is refused rather than read out of place.
+bool decodeRecord(const unsigned char* record, std::size_t k, bool lf, std::uint8_t* data) {
+    if (record[0] != ':')
+        return false;
+    const std::size_t address = 16 * k;
+    const int count = pairValue(record + 1);
+    const int high = pairValue(record + 3);
+    const int low = pairValue(record + 5);
+    const int type = pairValue(record + 7);
+    if (count != 0x10 || high != int(address >> 8) || low != int(address & 0xFF) || type != 0)
+        return false;
+    unsigned sum = static_cast<unsigned>(count + high + low + type);
+    for (std::size_t i = 0; i < 16; ++i) {
+        const int value = pairValue(record + 9 + 2 * i);
+        if (value < 0)
+            return false;
+        data[i] = static_cast<std::uint8_t>(value);
+        sum += static_cast<unsigned>(value);
+    }
+    const int checksum = pairValue(record + 41);
+    if (checksum < 0 || (sum + static_cast<unsigned>(checksum)) % 256 != 0)
+        return false;
+    return lf ? record[43] == '\n' : record[43] == '\r' && record[44] == '\n';
+}
+
+}  // namespace
+
 HexReadStatus decodeHexText(std::string_view text, Image& image) {
     const bool lf = text.size() > kHexFirstLineLength && text[kHexFirstLineLength] == '\n';
     const std::size_t first = lf ? 16 : 17;
@@ -98,16 +136,9 @@ HexReadStatus decodeHexText(std::string_view text, Image& image) {
         return HexReadStatus::ReadFailed;
     Image decoded;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    for (std::size_t k = 0; k < kHexRecordCount; ++k) {
-        const unsigned char* pair = bytes + first + k * stride + 9;
-        for (std::size_t i = 0; i < 16; ++i, pair += 2) {
-            const int high = kDigitValues[pair[0]];
-            const int low = kDigitValues[pair[1]];
-            if ((high | low) < 0)
-                return HexReadStatus::ReadFailed;
-            decoded[16 * k + i] = static_cast<std::uint8_t>(high << 4 | low);
-        }
-    }
+    for (std::size_t k = 0; k < kHexRecordCount; ++k)
+        if (!decodeRecord(bytes + first + k * stride, k, lf, decoded.data() + 16 * k))
+            return HexReadStatus::ReadFailed;
     image = decoded;
     return HexReadStatus::Ok;
 }

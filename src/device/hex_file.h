@@ -31,7 +31,9 @@ HexWriteStatus WriteHexFile(const Image& image, const std::string& path, int& er
 enum class HexReadStatus { Ok, OpenFailed, ReadFailed };
 // Takes the image from the records of a programmer-tool file. The layout (CR LF or LF) follows the
 // byte after the first line. A file too short for all 4096 records, or a data pair that is not two
-// hexadecimal digits, cannot be read. `image` is touched only when the whole file was read.
+// hexadecimal digits, or a record that is not the one the tool writes there (its ":" mark, 16
+// bytes, address in sequence, type 00, a correct checksum and its line end), cannot be read.
+// `image` is touched only when the whole file was read.
 HexReadStatus decodeHexText(std::string_view text, Image& image);
 HexReadStatus ReadHexFile(const std::string& path, Image& image);
 

@@ -39,7 +39,37 @@ std::string quoted(std::string_view text) {
     return result;
 }
 
+// A number as the operator reads it: the decimal comma.
+std::string withComma(double v) {
+    std::string text = formatShortest(v);
+    for (char& c : text)
+        if (c == '.')
+            c = ',';
+    return text;
+}
+
 }  // namespace
+
+std::optional<std::string> refusalOutside(const Value& v, const ValueRange& range,
+                                          std::string_view field) {
+    if (!v.isInteger() && !v.isReal())
+        return std::nullopt;
+    const double x = v.isInteger() ? static_cast<double>(*v.integerIf()) : v.asFloat();
+    if (!(x >= range.lowest && x <= range.highest)) {
+        const std::string shown = v.isInteger() ? std::to_string(*v.integerIf()) : withComma(x);
+        return "Значение " + shown + " не помещается в поле '" + std::string(field) +
+               "': допустимо от " + withComma(range.lowest) + " до " + withComma(range.highest);
+    }
+    // The quotient is the double a typed decimal of that precision becomes.
+    const double n = std::floor(x * range.scale + 0.5);
+    if (n / range.scale != x) {
+        if (!range.stepMessage.empty())
+            return std::string(range.stepMessage);
+        return "Значение " + withComma(x) + " не помещается в поле '" + std::string(field) +
+               "': оно должно быть целым";
+    }
+    return std::nullopt;
+}
 
 std::optional<std::int64_t> readInteger(std::string_view text) {
     std::string_view number = trimmed(text);

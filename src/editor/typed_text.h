@@ -13,6 +13,20 @@ namespace tal {
 // What the field behind an input control holds, and so how its text is read.
 enum class TypedKind { Integer, Real, Text };
 
+// What the place of a field in the memory image holds: the multiples of 1 / scale from lowest to
+// highest. A value outside it would be stored as another value, so it is refused instead.
+struct ValueRange {
+    double lowest = 0;
+    double highest = 0;
+    int scale = 1;                   // 1: whole numbers
+    std::string_view stepMessage{};  // the refusal of a value finer than 1 / scale
+};
+
+// Why `range` cannot hold `v` (a number; the empty value always fits), naming `field`: "Значение
+// 700 не помещается в поле 'Param 02': допустимо от 0 до 655,35"; nothing when it fits.
+std::optional<std::string> refusalOutside(const Value& v, const ValueRange& range,
+                                          std::string_view field);
+
 // What a typed text became: a value (the empty value clears the field) or a refusal whose message
 // is shown to the operator as it stands.
 class [[nodiscard]] TypedText {

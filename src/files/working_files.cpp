@@ -13,6 +13,7 @@
 #include "store/editing_tables.h"
 #include "store/file_system.h"
 #include "store/image_file.h"
+#include "store/image_saving.h"
 #include "store/program_store.h"
 #include "store/remarks_file.h"
 
@@ -22,31 +23,6 @@ namespace {
 constexpr const char* kConfirmCaption = "Подтвердите сохранение";
 constexpr const char* kLoadCaption = "Загрузка данных";
 constexpr const char* kSaveCaption = "Сохранение данных";
-
-// The remarks file as it was before storing wrote it, so that a working file that then cannot
-// be written does not end up beside remarks of another version.
-class RemarksBackup {
-public:
-    explicit RemarksBackup(std::string path) : m_path(std::move(path)) {
-        m_existed = pathExists(m_path);
-        if (fileExists(m_path)) {
-            ReadResult read = readFile(m_path);
-            if (read.status == ReadStatus::Ok)
-                m_bytes = std::move(read.bytes);
-        }
-    }
-    void restore() const {
-        if (m_bytes)
-            writeFileAtomically(m_path, *m_bytes);
-        else if (!m_existed && fileExists(m_path))
-            removeFile(followLinks(m_path));  // a dangling link stays, as it was
-    }
-
-private:
-    std::string m_path;
-    bool m_existed = false;
-    std::optional<std::string> m_bytes;  // a regular file's previous content
-};
 
 // The program whose remark Windows-1251 cannot hold, if any.
 std::optional<std::int64_t> programWithUnwritableRemark(Table& headers) {
@@ -166,29 +142,24 @@ SaveResult WorkingFiles::storeAndWrite(const std::string& target, bool creating)
                   kSaveCaption);
         return SaveResult::NotStored;
     }
-    const RemarksBackup remarks(ChangeExtension(target, "txt"));
+    int error = 0;
     try {
-        // When the blank image cannot be read its messages were shown and nothing is written:
-        // currentImage would not match the tables.
-        if (!m_store.StoreImage(target))
-            return SaveResult::NotStored;
-    } catch (const StoreError&) {
-        showError("Ошибка записи файла", kSaveCaption);
-        return SaveResult::Failed;
+        switch (saveWorkingFile(m_store, target, error)) {
+            case SaveStatus::Saved:
+                return SaveResult::Saved;
+            case SaveStatus::BlankUnreadable:
+                // Its messages were shown; nothing is written, as currentImage would not match
+                // the tables.
+                return SaveResult::NotStored;
+            case SaveStatus::CreateFailed:
+                showError(creating ? "Ошибка создания файла" : "Ошибка записи файла", kSaveCaption);
+                return SaveResult::Failed;
+            case SaveStatus::WriteFailed:
+            case SaveStatus::RemarksWriteFailed:
+                break;
+        }
+    } catch (const StoreError&) {  // a remark without Windows-1251 bytes: refused above
     }
-    const Image& image = m_state.currentImage;
-    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-    switch (writeFileAtomically(target, bytes)) {
-        case WriteStatus::Ok:
-            return SaveResult::Saved;
-        case WriteStatus::CreateFailed:
-            remarks.restore();
-            showError(creating ? "Ошибка создания файла" : "Ошибка записи файла", kSaveCaption);
-            return SaveResult::Failed;
-        case WriteStatus::WriteFailed:
-            break;
-    }
-    remarks.restore();
     showError("Ошибка записи файла", kSaveCaption);
     return SaveResult::Failed;
 }

@@ -102,6 +102,12 @@ std::vector<std::string_view> splitTabs(std::string_view line) {
 
 }  // namespace
 
+// Whether the last failure on `db` was another program's lock, not damage.
+bool heldByAnotherProgram(sqlite3* db) {
+    const int code = sqlite3_errcode(db) & 0xFF;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
 LimitsReadResult readLimitsFile(const std::string& path) {
     LimitsReadResult result;
     if (!fileExists(path)) {
@@ -114,9 +120,13 @@ LimitsReadResult readLimitsFile(const std::string& path) {
         result.error = "Не удаётся открыть файл таблицы пределов " + path;
         return result;
     }
+    const std::string busy = "Файл таблицы пределов " + path +
+                             " занят: он открыт для записи в другой программе. Закройте её и "
+                             "повторите";
     Statement info = prepare(db.handle, "PRAGMA table_info(\"TALC\")");
     if (!info) {
-        result.error = broken + "это не база данных SQLite";
+        result.error =
+            heldByAnotherProgram(db.handle) ? busy : broken + "это не база данных SQLite";
         return result;
     }
     std::vector<std::string> present;
@@ -124,7 +134,8 @@ LimitsReadResult readLimitsFile(const std::string& path) {
     while ((step = sqlite3_step(info.get())) == SQLITE_ROW)
         present.push_back(columnText(info.get(), 1));
     if (step != SQLITE_DONE) {
-        result.error = broken + "это не база данных SQLite";
+        result.error =
+            heldByAnotherProgram(db.handle) ? busy : broken + "это не база данных SQLite";
         return result;
     }
     if (present.empty()) {
@@ -177,7 +188,7 @@ LimitsReadResult readLimitsFile(const std::string& path) {
         result.records.push_back(std::move(record));
     }
     if (step != SQLITE_DONE) {
-        result.error = broken + sqlite3_errmsg(db.handle);
+        result.error = heldByAnotherProgram(db.handle) ? busy : broken + sqlite3_errmsg(db.handle);
         result.records.clear();
     }
     return result;

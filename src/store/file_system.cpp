@@ -1,5 +1,6 @@
 #include "store/file_system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +12,12 @@
 #include <unistd.h>
 
 namespace tal {
+namespace {
+
+// A file that grows while it is read is read in pieces of this size.
+constexpr std::size_t kMostReadAtOnce = std::size_t{1} << 26;
+
+}  // namespace
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
@@ -32,20 +39,31 @@ std::optional<std::size_t> fileSize(const std::string& path) {
 
 ReadResult readFile(const std::string& path, std::size_t limit) {
     ReadResult result;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    // Without blocking: opening a FIFO would wait for a writer forever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return result;
+    // Only a regular file is read: a FIFO, a device or a folder is a read error.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        result.status = ReadStatus::ReadFailed;
+        return result;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        ::close(fd);
+        result.status = ReadStatus::ReadFailed;
+        return result;
+    }
     result.status = ReadStatus::Ok;
     std::setvbuf(file, nullptr, _IONBF, 0);
-    // Read straight into the result; a regular file's size makes it one read (and one more
-    // byte to see its end).
-    std::size_t chunk = 65536;
-    struct stat info {};
-    if (::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode))
-        chunk = static_cast<std::size_t>(info.st_size) + 1;
+    // Read straight into the result; the file's size makes it one read (and one more byte to
+    // see its end). Never more than `limit`, however large the file.
+    std::size_t chunk = static_cast<std::size_t>(info.st_size) + 1;
     while (result.bytes.size() < limit) {
         const std::size_t have = result.bytes.size();
-        const std::size_t want = std::min(chunk, limit - have);
+        const std::size_t want = std::min({chunk, limit - have, kMostReadAtOnce});
         result.bytes.resize(have + want);
         const std::size_t got = std::fread(result.bytes.data() + have, 1, want, file);
         result.bytes.resize(have + got);
@@ -113,8 +131,10 @@ std::optional<Destination> destinationOf(const std::string& path) {
     Destination destination;
     destination.file = *file;
     destination.exists = ::stat(file->c_str(), &destination.info) == 0;
+    // A FIFO or a socket is no file to save into: opening one may wait forever.
     if (destination.exists &&
-        (S_ISDIR(destination.info.st_mode) || !canOpenForWriting(destination.file)))
+        (S_ISDIR(destination.info.st_mode) || S_ISFIFO(destination.info.st_mode) ||
+         S_ISSOCK(destination.info.st_mode) || !canOpenForWriting(destination.file)))
         return std::nullopt;
     return destination;
 }
@@ -193,40 +213,86 @@ WriteStatus writeInPlace(const std::string& file, std::string_view bytes, int& e
 
 }  // namespace
 
+StagedWrite::StagedWrite(const std::string& path, std::string_view bytes) {
+    const auto destination = destinationOf(path);
+    if (!destination) {
+        m_status = WriteStatus::CreateFailed;
+        return;
+    }
+    m_file = destination->file;
+    if (isDevice(*destination)) {
+        m_inPlace = Place::Device;
+        m_bytes = bytes;
+        return;
+    }
+    // An existing file's mode is given to the replacement below; until then only we may read it.
+    const int fd =
+        createTemporaryBeside(destination->file, destination->exists ? 0600 : 0666, m_temporary);
+    if (fd < 0) {
+        if (destination->exists && folderRefusesNewFiles(errno)) {
+            m_inPlace = Place::File;
+            m_bytes = bytes;
+            return;
+        }
+        step(false, m_error);
+        m_temporary.clear();
+        m_status = WriteStatus::CreateFailed;
+        return;
+    }
+    // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
+    bool ok = step(writeAll(fd, bytes), m_error) &&
+              step(!destination->exists || takeOverOwnerAndMode(fd, destination->info), m_error) &&
+              step(::fsync(fd) == 0, m_error);
+    ok = step(::close(fd) == 0, m_error) && ok;
+    if (!ok) {
+        discard();
+        m_status = WriteStatus::WriteFailed;
+    }
+}
+
+StagedWrite::~StagedWrite() {
+    discard();
+}
+
+void StagedWrite::discard() {
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+}
+
+WriteStatus StagedWrite::commit() {
+    if (m_status != WriteStatus::Ok || m_committed)
+        return m_status;
+    m_committed = true;
+    switch (m_inPlace) {
+        case Place::Device:
+            m_status = writeDevice(m_file, m_bytes, m_error);
+            break;
+        case Place::File:
+            m_status = writeInPlace(m_file, m_bytes, m_error);
+            break;
+        case Place::None:
+            if (!step(std::rename(m_temporary.c_str(), m_file.c_str()) == 0, m_error)) {
+                m_status = WriteStatus::WriteFailed;
+                discard();
+                return m_status;
+            }
+            m_temporary.clear();
+            break;
+    }
+    return m_status;
+}
+
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes) {
     int error = 0;
     return writeFileAtomically(path, bytes, error);
 }
 
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes, int& error) {
-    error = 0;
-    const auto destination = destinationOf(path);
-    if (!destination)
-        return WriteStatus::CreateFailed;
-    if (isDevice(*destination))
-        return writeDevice(destination->file, bytes, error);
-    std::string temporary;
-    // An existing file's mode is given to the replacement below; until then only we may read it.
-    const int fd =
-        createTemporaryBeside(destination->file, destination->exists ? 0600 : 0666, temporary);
-    if (fd < 0) {
-        if (destination->exists && folderRefusesNewFiles(errno))
-            return writeInPlace(destination->file, bytes, error);
-        step(false, error);
-        return WriteStatus::CreateFailed;
-    }
-    // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
-    bool ok = step(writeAll(fd, bytes), error) &&
-              step(!destination->exists || takeOverOwnerAndMode(fd, destination->info), error) &&
-              step(::fsync(fd) == 0, error);
-    ok = step(::close(fd) == 0, error) && ok;
-    if (ok)
-        ok = step(std::rename(temporary.c_str(), destination->file.c_str()) == 0, error);
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return WriteStatus::WriteFailed;
-    }
-    return WriteStatus::Ok;
+    StagedWrite staged(path, bytes);
+    const WriteStatus status = staged.commit();
+    error = staged.error();
+    return status;
 }
 
 bool removeFile(const std::string& path) {
@@ -237,7 +303,8 @@ bool removeFile(const std::string& path) {
 bool canOpenForWriting(const std::string& path) {
     if (path.empty())
         return false;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    // Without blocking, as a FIFO without a reader would wait for one.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     ::close(fd);
@@ -261,6 +328,11 @@ bool canCreateFile(const std::string& path) {
 
 std::string followLinks(const std::string& path) {
     return finalTarget(path).value_or(path);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 std::string folderOf(const std::string& path) {

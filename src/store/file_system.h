@@ -20,7 +20,8 @@ struct ReadResult {
     ReadStatus status = ReadStatus::OpenFailed;
     std::string bytes;
 };
-// Reads at most `limit` bytes from the start of the file.
+// Reads at most `limit` bytes from the start of a regular file. Opening never waits: anything
+// else (a FIFO, a device, a folder) is a read failure.
 ReadResult readFile(const std::string& path, std::size_t limit = std::string::npos);
 
 enum class WriteStatus { Ok, CreateFailed, WriteFailed };
@@ -38,6 +39,39 @@ WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes)
 // The same; `error` receives the system's error number of a failure (0 when there is none).
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes, int& error);
 
+// writeFileAtomically in two steps, so that several files change together: the bytes are
+// written beside the file first (nothing is replaced yet), and put in its place by commit(). A
+// write that is not committed leaves no trace. Where the file must be written in place (a
+// device, a folder that refuses new files), commit() writes it.
+class StagedWrite {
+public:
+    // `bytes` must stay valid until commit().
+    StagedWrite(const std::string& path, std::string_view bytes);
+    ~StagedWrite();
+    StagedWrite(const StagedWrite&) = delete;
+    StagedWrite& operator=(const StagedWrite&) = delete;
+
+    // Whether the bytes are ready to be put in place; after commit(), whether they were.
+    WriteStatus status() const { return m_status; }
+    WriteStatus commit();
+    // Whether commit() writes the file in place, where it can still fail.
+    bool writesInPlace() const { return m_inPlace != Place::None; }
+    // The system's error number of a failure (0 when there is none).
+    int error() const { return m_error; }
+
+private:
+    enum class Place { None, Device, File };
+    void discard();
+
+    WriteStatus m_status = WriteStatus::Ok;
+    int m_error = 0;
+    std::string m_file;
+    std::string m_temporary;
+    Place m_inPlace = Place::None;
+    bool m_committed = false;
+    std::string_view m_bytes;  // for a write in place, which happens at commit()
+};
+
 bool removeFile(const std::string& path);
 
 // Whether an existing file can be opened for writing; it is neither emptied nor created.
@@ -51,6 +85,9 @@ bool canCreateFile(const std::string& path);
 // The file that writeFileAtomically(path, ...) writes: the final target of a chain of symbolic
 // links, whether or not it exists yet; `path` itself when it is no link (or a loop of them).
 std::string followLinks(const std::string& path);
+
+// Whether two paths name one existing file (through links, or as two names of it).
+bool sameFile(const std::string& a, const std::string& b);
 
 // Folder of a path, with its trailing separator ("" for a bare name).
 std::string folderOf(const std::string& path);

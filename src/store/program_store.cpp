@@ -119,22 +119,24 @@ std::vector<std::string> ProgramStore::remarks() const {
     return texts;
 }
 
+std::string ProgramStore::remarksFileBytes() const {
+    std::size_t bad = 0;
+    auto bytes = encodeRemarks(remarks(), &bad);
+    if (!bytes)
+        throw StoreError(
+            "Примечание программы " +
+            std::to_string(
+                m_headers->storedValue(static_cast<int>(bad), hdr::ProgNum).asInteger()) +
+            " содержит символы, которых нет в кодировке Windows-1251");
+    return std::move(*bytes);
+}
+
 bool ProgramStore::StoreImage(const std::string& targetFileName) {
     if (!rebuildImage())
         return false;
-    std::vector<std::string> remarks;
-    std::vector<std::int64_t> programNumbers;
-    for (int row = 0; row < m_headers->recordCount(); ++row) {
-        remarks.push_back(m_headers->rowValue(row, hdr::Remark).asText());
-        programNumbers.push_back(m_headers->rowValue(row, hdr::ProgNum).asInteger());
-    }
-    std::size_t bad = 0;
-    const auto bytes = encodeRemarks(remarks, &bad);
-    if (!bytes)
-        throw StoreError("Примечание программы " + std::to_string(programNumbers[bad]) +
-                         " содержит символы, которых нет в кодировке Windows-1251");
+    const std::string bytes = remarksFileBytes();
     // A remarks file that cannot be created is passed over; the image is rebuilt all the same.
-    if (writeFileAtomically(ChangeExtension(targetFileName, "txt"), *bytes) ==
+    if (writeFileAtomically(ChangeExtension(targetFileName, "txt"), bytes) ==
         WriteStatus::WriteFailed)
         throw StoreError("Ошибка записи файла примечаний");
     return true;

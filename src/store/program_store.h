@@ -53,6 +53,9 @@ public:
     // False, with currentImage not rebuilt, when the blank image cannot be read.
     // Throws StoreError when the remarks file cannot be written.
     bool StoreImage(const std::string& targetFileName);
+    // The remarks file of the rows, in table order; throws StoreError when a remark has a
+    // character that Windows-1251 cannot hold.
+    std::string remarksFileBytes() const;
     // StoreImage without the remarks file: currentImage from a fresh blank image and the rows,
     // nothing written. False, with currentImage not rebuilt, when the blank image cannot be read.
     bool rebuildImage();

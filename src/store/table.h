@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -118,6 +119,11 @@ public:
     // number). An integer reaches the check in full; one the field cannot hold (smallint 16 bits,
     // integer 32) is then refused with an EngineError and the field keeps its value.
     void setValue(int field, Value v);
+    // A refusal of a value beyond the field's check: nothing, or the message of an EngineError.
+    using Limit = std::function<std::optional<std::string>(const Value&)>;
+    // setValue with `limit` asked after the field's check has accepted the value, so that the
+    // check's own refusal comes first.
+    void setValue(int field, Value v, const Limit& limit);
     void setInteger(int field, std::int64_t v) { setValue(field, Value::integer(v)); }
     void setFloat(int field, double v) { setValue(field, Value::real(v)); }
     void setText(int field, std::string v) { setValue(field, Value::text(std::move(v))); }
@@ -187,7 +193,8 @@ private:
 
     void convert(int field, Value& v) const;  // to the field's type, in place, never narrowed
     void requireFits(int field, const Value& v) const;  // EngineError beyond the field's range
-    bool assign(int field, Value& v);  // true when the value changed; announces nothing
+    // True when the value changed; announces nothing.
+    bool assign(int field, Value& v, const Limit& limit = {});
     void announce(const TableChange& change);
     void announceState();
     void announceCursor();

@@ -115,8 +115,17 @@ void checkTableFile(const std::string& path, const Table& table) {
         throw EngineError("Не удаётся открыть файл таблицы " + path);
     sqlite3_stmt* statement = nullptr;
     const std::string sql = "PRAGMA table_info(" + quoted(table.name()) + ")";
+    // Another program's lock is no damage: the operator can close that program.
+    const auto failure = [&] {
+        const int code = sqlite3_errcode(db.handle) & 0xFF;
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            return EngineError("Файл таблицы " + path +
+                               " занят: он открыт для записи в другой программе. Закройте её и "
+                               "повторите");
+        return EngineError(broken);
+    };
     if (sqlite3_prepare_v2(db.handle, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-        throw EngineError(broken);
+        throw failure();
     std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> guard(statement, sqlite3_finalize);
     std::size_t index = 0;
     const auto& fields = table.fields();
@@ -129,7 +138,9 @@ void checkTableFile(const std::string& path, const Table& table) {
             throw EngineError(broken);
         ++index;
     }
-    if (step != SQLITE_DONE || index != fields.size())
+    if (step != SQLITE_DONE)
+        throw failure();
+    if (index != fields.size())
         throw EngineError(broken);
 }
 

@@ -109,7 +109,7 @@ void Table::requireFits(int field, const Value& v) const {
         throw EngineError(outOfRange(def, std::to_string(*integer)));
 }
 
-bool Table::assign(int field, Value& v) {
+bool Table::assign(int field, Value& v, const Limit& limit) {
     requireWritable();
     if (field < 0 || static_cast<std::size_t>(field) >= m_fields.size())
         throw EngineError("Нет поля с номером " + std::to_string(field));
@@ -138,6 +138,9 @@ bool Table::assign(int field, Value& v) {
         row->values[field] = std::move(old);
         requireFits(field, v);
     }
+    if (limit)
+        if (auto refusal = limit(v))
+            throw EngineError(*refusal);
     Value& target = row->values[field];
     if (target == v)
         return false;
@@ -165,6 +168,13 @@ void Table::announceValues(int row, int count, std::uint32_t fields, bool linkCh
 void Table::setValue(int field, Value v) {
     requireOpen();
     if (!assign(field, v))
+        return;
+    announceValues(currentVisibleRow(), 1, 1u << field, m_linkFields[field]);
+}
+
+void Table::setValue(int field, Value v, const Limit& limit) {
+    requireOpen();
+    if (!assign(field, v, limit))
         return;
     announceValues(currentVisibleRow(), 1, 1u << field, m_linkFields[field]);
 }

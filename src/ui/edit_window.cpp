@@ -10,6 +10,7 @@
 #include "store/edit_window_commands.h"
 #include "store/editing_tables.h"
 #include "store/field_catalogue.h"
+#include "store/image_capacity.h"
 #include "store/program_store.h"
 #include "ui/binding/field_edit.h"
 #include "ui/binding/field_label.h"
@@ -235,6 +236,7 @@ void TForm2::fillPanel(QWidget* panel, int firstPlace, int endPlace, ProgramStor
         options.maxLength = entry.edit.maxLength;
         options.significantDigits = entry.grid.significantDigits;
         options.windows1251Only = entry.type == FieldType::String;
+        options.range = imageRange(entry);
         auto* edit = new FieldEdit(tableOf(store, entry), entry.index, options, desktop, parent);
         edit->setObjectName(QString::fromLatin1(controlName(control)));
         const int characters = std::min(entry.edit.maxLength, 40);

@@ -25,8 +25,12 @@ Editor::Editor(std::string executableFolder)
     m_form2 = std::make_unique<TForm2>(m_bench.store(), m_bench.editWindow(), m_desktop);
     m_desktop.attach(m_form1.get(), m_form2.get(), nullptr, nullptr);
     // The edit window takes the hints of the machine model the settings named.
-    if (m_started)
-        runGuarded([this] { m_bench.ApplyLimitHints(); });
+    if (m_started) {
+        runGuarded([this] {
+            m_bench.ApplyLimitHints();
+            m_bench.warnUnknownModel();
+        });
+    }
     runGuarded([this] { m_bench.editWindow().FormCreate(); });
     m_form3 = std::make_unique<TForm3>(m_desktop);
     m_form4 = std::make_unique<TForm4>(m_desktop);

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "ui/edit_window.h"
+#include "ui/file_names.h"
 #include "ui/find_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/new_line_dialog.h"
@@ -45,17 +46,17 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(nameFilter(request.filter));
     dialog.setDefaultSuffix(qs(request.defaultExtension));
-    const QString folder = qs(request.initialFolder);
+    const QString folder = shownFileName(request.initialFolder);
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     if (!request.proposedName.empty())
-        dialog.selectFile(qs(request.proposedName));
+        dialog.selectFile(shownFileName(request.proposedName));
 }
 
 std::optional<std::string> chosenFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+    return systemFileName(dialog.selectedFiles().constFirst());
 }
 
 }  // namespace
@@ -149,7 +150,7 @@ void QtDesktop::setClipboardIndicator(const std::string& text) {
 
 void QtDesktop::setStatusFileName(const std::string& name) {
     if (m_main)
-        m_main->statusPanel(1)->setText(qs(name));
+        m_main->statusPanel(1)->setText(shownFileName(name));
 }
 
 NewProgramResult QtDesktop::askNewProgram(unsigned proposedNumber, bool pasteEnabled) {
@@ -198,12 +199,12 @@ std::optional<std::string> QtDesktop::chooseSaveFile(const FileDialogRequest& re
             return chosen;
         // A name that does not exist yet is accepted only when confirmed.
         const QString question =
-            qs(*chosen) + QString::fromUtf8("\nЭтот файл не существует.\nСоздать его?");
+            shownFileName(*chosen) + QString::fromUtf8("\nЭтот файл не существует.\nСоздать его?");
         QMessageBox box(QMessageBox::NoIcon, dialog.windowTitle(), question,
                         QMessageBox::Yes | QMessageBox::No);
         if (box.exec() == QMessageBox::Yes)
             return chosen;
-        dialog.selectFile(qs(*chosen));
+        dialog.selectFile(shownFileName(*chosen));
     }
 }
 
@@ -213,7 +214,7 @@ std::optional<std::string> QtDesktop::chooseFolder(const std::string& title) {
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(folder).toStdString();
+    return systemFileName(folder);
 }
 
 void QtDesktop::beep() {

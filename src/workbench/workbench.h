@@ -9,6 +9,7 @@
 #include "files/startup.h"
 #include "files/working_files.h"
 #include "limits/limits_table.h"
+#include "limits/model_warning.h"
 #include "limits/value_checks.h"
 #include "store/edit_window_commands.h"
 #include "store/grid_commands.h"
@@ -52,6 +53,8 @@ public:
     // Opens the limits table if needed and refreshes the edit window's hints for the current
     // machine model; throws EngineError when TALC.DB cannot be read.
     void ApplyLimitHints() { m_limits.ApplyLimitHints(m_state, m_desktop); }
+    // Once at start-up, after the hints: a model the limits table does not know is said.
+    void warnUnknownModel() { WarnUnknownModel(m_state, m_limits, m_desktop); }
 
 private:
     Desktop& m_desktop;

@@ -296,20 +296,42 @@ TEST_F(Tal, BuildRefusesAProgramOfMoreThan254Lines) {
     }
 }
 
+// A value is checked against what its place in the image holds (width, sign, scale, choice
+// texts, text length and encoding) before anything is written, never stored as another value.
 TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
+    const std::string range02 = "допустимо от 0 до 655,35";
     const struct {
         json line;
         std::vector<std::string> said;  // parts of the message on stderr
+        json header = json::object();
     } cases[] = {
-        {{{"Param 10", 65541}}, {"программа 3, строка 2", "Param 10", "65541", "32767"}},
-        {{{"Param 1", 4294967301}}, {"строка 2", "Param 1", "4294967301", "2147483647"}},
-        {{{"Param 4", 18446744073709551615u}}, {"Param 4", "2147483647"}},
-        {{{"Param 6", "abc"}}, {"'abc' is not a valid floating point value"}},
-        {{{"Param 16", "1,5"}}, {"'1,5' is not a valid integer value"}},
+        {{{"Param 10", 65541}}, {"программа 3, строка 2", "Param 10", "65541", "от 0 до 255"}},
+        {{{"Param 10", 256}}, {"строка 2", "'Param 10'", "256"}},
+        {{{"Param 1", 4294967301}}, {"строка 2", "Param 1", "4294967301", "от 0 до 65535"}},
+        {{{"Param 1", -1}}, {"строка 2", "'Param 1'", "-1", "от 0 до 65535"}},
+        {{{"Param 1", 12.5}}, {"'Param 1'", "12,5", "целым"}},
+        {{{"Param 4", 18446744073709551615u}}, {"Param 4", "от 0 до 65535"}},
+        {{{"Param 6", "abc"}}, {"поле 'Param 6'", "'abc' is not a valid floating point value"}},
+        {{{"Param 16", "1,5"}}, {"поле 'Param 16'", "'1,5' is not a valid integer value"}},
+        {{{"Param 8", 65.536}}, {"'Param 8'", "от 0 до 65,535"}},
+        {{{"Param 15", 25.6}}, {"'Param 15'", "от 0 до 25,5"}},
+        {{{"Param 18", 0.125}}, {"поле 'Param 18'", "Максимальная точность 0,01"}},
+        {{{"Param 19", "вверх"}}, {"'Param 19'", "«вверх»", "«исходное»"}},
+        {{{"Param 3", ""}, {"Param 5", "вправо!"}}, {"'Param 5'", "«вправо!»"}},
+        {json::object(), {"программа 3:", "'Param 02'", "700", range02}, {{"Param 02", 700}}},
+        {json::object(), {"программа 3:", "'Param 02'", "-1", range02}, {{"Param 02", -1}}},
+        {json::object(), {"программа 3, поле 'Param 02'", "'abc'"}, {{"Param 02", "abc"}}},
+        {json::object(), {"'Param 03'", "«ручн»"}, {{"Param 03", "ручн"}}},
+        {json::object(), {"'Param 06'", "от 0 до 1"}, {{"Param 06", 2}}},
+        {json::object(), {"'Param 07'", "от 0 до 255"}, {{"Param 07", 300}}},
+        {json::object(), {"'Remark'", "99"}, {{"Remark", std::string(100, 'x')}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.line.dump());
-        json programs = {{"programs", {{{"ProgNum", 3}, {"lines", {json::object(), c.line}}}}}};
+        SCOPED_TRACE(c.line.dump() + c.header.dump());
+        json program = c.header;
+        program["ProgNum"] = 3;
+        program["lines"] = {json::object(), c.line};
+        json programs = {{"programs", {program}}};
         const std::string source = dir.path("p.json"), out = dir.path("refused.bin");
         writeFileAtomically(source, programs.dump());
         std::string said;
@@ -318,17 +340,151 @@ TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
             EXPECT_NE(said.find(part), std::string::npos) << said;
         EXPECT_FALSE(fileExists(out));
     }
-    // Typed-text numbers in either separator are read like the edit window reads them.
+    // Typed-text numbers in either separator are read like the edit window reads them; the
+    // largest values each place holds are kept exactly.
     const std::string image =
         build({{"programs",
                 {{{"ProgNum", 3},
-                  {"lines", {{{"Param 6", "12,5"}, {"Param 8", "0.125"}, {"Param 10", "15"}}}}}}}});
+                  {"Param 02", 655.35},
+                  {"Remark", std::string(99, 'x')},
+                  {"lines",
+                   {{{"Param 6", "12,5"}, {"Param 8", "0.125"}, {"Param 10", "15"}},
+                    {{"Param 1", 65535},
+                     {"Param 8", 65.535},
+                     {"Param 15", 25.5},
+                     {"Param 14", 255}}}}}}}});
     std::string dumped;
     ASSERT_EQ(run(kTal + " dump " + quote(image) + " --format json", &dumped), 0);
-    const json line = json::parse(dumped)["programs"][0]["lines"][0];
+    const json program = json::parse(dumped)["programs"][0];
+    const json line = program["lines"][0];
     EXPECT_EQ(line["Param 6"], 12.5);
     EXPECT_EQ(line["Param 8"], 0.125);
     EXPECT_EQ(line["Param 10"], 15);
+    EXPECT_EQ(program["Param 02"], 655.35);
+    const json largest = program["lines"][1];
+    EXPECT_EQ(largest["Param 1"], 65535);
+    EXPECT_EQ(largest["Param 8"], 65.535);
+    EXPECT_EQ(largest["Param 15"], 25.5);
+    EXPECT_EQ(largest["Param 14"], 255);
+}
+
+}  // namespace
+}  // namespace tal::test
+
+namespace tal::test {
+namespace {
+
+// A working file and its remarks file change together or not at all: here the image cannot be
+// created (a folder has its name), and the remarks file beside it stays as it was.
+TEST_F(Tal, AFailedSaveLeavesTheRemarksFileAsItWas) {
+    const std::string source = dir.path("p.json");
+    writeFileAtomically(source, demoPrograms().dump());
+    const std::string working = build(demoPrograms());
+    const std::string out = dir.path("out.bin"), remarks = dir.path("out.txt");
+    std::filesystem::create_directory(out);
+    const std::string old = std::string("прежние примечания\0", 20);
+    writeFileAtomically(remarks, old);
+    for (const std::string& command : {" resave " + quote(working), " build " + quote(source)}) {
+        SCOPED_TRACE(command);
+        std::string said;
+        EXPECT_EQ(run(kTal + command + " -o " + quote(out) + " 2>&1", &said), 1);
+        EXPECT_NE(said.find("Ошибка записи файла " + out), std::string::npos) << said;
+        EXPECT_EQ(readFile(remarks).bytes, old);
+    }
+}
+
+TEST_F(Tal, InitKeepsExistingFilesUnlessForced) {
+    const std::string folder = dir.path("work");
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(run(kTal + " init " + quote(folder)), 0);
+    const std::string limits = folder + "/TALC.DB";
+    const std::string delivered = readFile(limits).bytes;
+    const std::string edited = delivered + "edited by the engineer";
+    writeFileAtomically(limits, edited);
+    std::string said;
+    EXPECT_EQ(run(kTal + " init " + quote(folder) + " 2>&1", &said), 1);
+    EXPECT_NE(said.find("TALC.DB"), std::string::npos) << said;
+    EXPECT_NE(said.find("--force"), std::string::npos) << said;
+    EXPECT_EQ(readFile(limits).bytes, edited);
+    // Only TALC.DB there: it alone is named, and nothing is written beside it either.
+    std::filesystem::remove(folder + "/talp.db");
+    EXPECT_EQ(run(kTal + " init " + quote(folder) + " 2>/dev/null"), 1);
+    EXPECT_FALSE(fileExists(folder + "/talp.db"));
+
+    EXPECT_EQ(run(kTal + " init --force " + quote(folder)), 0);
+    EXPECT_EQ(readFile(limits).bytes, delivered);
+    EXPECT_TRUE(fileExists(folder + "/talp.db"));
+}
+
+// An output that is one of the inputs, by its name or through a link, is refused before
+// anything is written.
+TEST_F(Tal, AnOutputThatIsAnInputIsRefused) {
+    const std::string image = build(demoPrograms());
+    const std::string bytes = readFile(image).bytes;
+    const std::string link = dir.path("link.bin");
+    std::filesystem::create_symlink(image, link);
+    const std::string hex = dir.path("h.hex");
+    writeFileAtomically(hex, "not touched");
+    const std::string commands[] = {
+        " hex " + quote(image) + " -o " + quote(image),
+        " hex " + quote(image) + " -o " + quote(link),
+        " resave " + quote(image) + " -o " + quote(link),
+        " resave " + quote(dir.path("other.bin")) + " -o " + quote(image) + " --blank " +
+            quote(image),
+        " unhex " + quote(hex) + " -o " + quote(hex),
+    };
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        std::string said;
+        EXPECT_EQ(run(kTal + command + " 2>&1", &said), 1);
+        EXPECT_NE(said.find("указан и как входной, и как выходной"), std::string::npos) << said;
+        EXPECT_EQ(readFile(image).bytes, bytes);
+        EXPECT_EQ(readFile(hex).bytes, "not touched");
+    }
+}
+
+// A FIFO is neither read nor written: opening it would wait forever for the other end. The
+// commands are run under `timeout`, so that a hang fails the test (124) instead of stopping it.
+TEST_F(Tal, AFifoIsRefusedWithoutHanging) {
+    const std::string fifo = dir.path("fifo.bin");
+    ASSERT_EQ(run("mkfifo " + quote(fifo)), 0);
+    const std::string image = build(demoPrograms());
+    const std::string commands[] = {
+        " dump " + quote(fifo),
+        " check " + quote(fifo),
+        " hex " + quote(fifo) + " -o " + quote(dir.path("out.hex")),
+        " blank -o " + quote(fifo),
+        " resave " + quote(image) + " -o " + quote(fifo),
+    };
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(run("timeout 20 " + kTal + command + " 2>/dev/null"), 1);
+    }
+}
+
+// Mistakes on the command line are told in Russian, as every other message, with exit code 2.
+TEST_F(Tal, UsageErrorsAreInRussian) {
+    const struct {
+        const char* arguments;
+        const char* said;
+    } cases[] = {
+        {"", "не указана команда"},
+        {"frobnicate", "не указана команда"},
+        {"dump", "не указан обязательный аргумент IMAGE"},
+        {"hex a.bin", "не указан обязательный аргумент -o"},
+        {"dump a.bin b.bin", "лишние аргументы: b.bin"},
+        {"dump a.bin --format xml", "недопустимое значение параметра --format"},
+        {"check a.bin --limits TALC.DB", "задаётся только вместе с --model"},
+        {"hex a.bin -o", "у параметра -o нет значения"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        std::string said;
+        EXPECT_EQ(run(kTal + " " + c.arguments + " 2>&1", &said), 2);
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_EQ(said.find(" is required"), std::string::npos) << said;
+        EXPECT_EQ(said.find("not expected"), std::string::npos) << said;
+    }
 }
 
 }  // namespace

@@ -389,6 +389,12 @@ TEST_F(DeviceTransferTest, ImportFailuresBeforeTheProgramsAreReplacedChangeNothi
     const std::string crlf = programmerHexText(image, true);
     std::string badPair = crlf;
     badPair[17 + 45 * 2000 + 20] = 'g';
+    // One CR inside an LF file shifts every record after it by one byte.
+    std::string strayCr = lf;
+    strayCr.insert(16 + 44 * 100 + 20, "\r");
+    std::string wrongChecksum = lf;
+    char& digit = wrongChecksum[16 + 44 * 4095 + 42];
+    digit = digit == '0' ? '1' : '0';
     struct Case {
         const char* name;
         std::function<bool(const ProgramLaunch&)> tool;
@@ -411,6 +417,8 @@ TEST_F(DeviceTransferTest, ImportFailuresBeforeTheProgramsAreReplacedChangeNothi
         {"LF file one byte short", writes(lf.substr(0, 180239)), {kWaitPrompt, readError}},
         {"CR LF file one byte short", writes(crlf.substr(0, 184336)), {kWaitPrompt, readError}},
         {"a pair that is not hexadecimal", writes(badPair), {kWaitPrompt, readError}},
+        {"a stray CR", writes(strayCr), {kWaitPrompt, readError}},
+        {"a wrong checksum", writes(wrongChecksum), {kWaitPrompt, readError}},
     };
     open(pathA);
     editCurrentProgram(44);
@@ -445,20 +453,13 @@ TEST_F(DeviceTransferTest, ImportOfAHexFileThatCannotBeOpened) {
     EXPECT_EQ(state.saveDialogName, pathA);
 }
 
-// Only the data digits count: the shortest file of either layout, with wrong checksums,
-// addresses and record marks, is imported.
-TEST_F(DeviceTransferTest, ImportAcceptsTheShortestFileWithWrongChecksums) {
+// The shortest file of either layout, its records as the tool writes them, is imported.
+TEST_F(DeviceTransferTest, ImportAcceptsTheShortestFileOfEitherLayout) {
     const Image image = imageFromFile(pathB);
     for (const bool crlf : {false, true}) {
         SCOPED_TRACE(crlf ? "CR LF" : "LF");
         std::string text = programmerHexText(image, crlf);
-        const std::size_t first = crlf ? 17 : 16;
-        const std::size_t stride = crlf ? 45 : 44;
         text.resize(crlf ? 184337 : 180240);
-        for (std::size_t k = 0; k < 4096; ++k) {
-            text.replace(first + k * stride, 7, ";99ZZZZ");
-            text.replace(first + k * stride + 41, 2, "00");
-        }
         toolWrites(text);
         const std::string target = work(crlf ? "crlf.bin" : "lf.bin");
         importAs(target);

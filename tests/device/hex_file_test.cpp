@@ -190,22 +190,46 @@ TEST(ReadHexFile, RefusesAPairThatIsNotTwoHexDigits) {
     }
 }
 
-// Only the data digits are read: marks, counts, addresses, types and checksums are not checked.
-TEST(ReadHexFile, IgnoresEverythingButTheDataDigits) {
+// Every record is checked as it is read: a file whose records are not the tool's own, or have
+// moved from their places, is refused rather than read as another image.
+TEST(ReadHexFile, RefusesARecordThatIsNotTheToolsOwn) {
     const Image image = test::randomImage(14);
+    const struct {
+        const char* what;
+        std::size_t at;  // in the record
+        std::string bytes;
+        bool insert = false;
+    } damages[] = {
+        {"no mark", 0, ";"},
+        {"another length", 1, "0F"},
+        {"an address out of sequence", 3, "FFF0"},
+        {"a data record of another type", 7, "01"},
+        {"a wrong checksum", 9, "00000000000000000000000000000000"},
+        {"a stray CR", 20, "\r", true},
+        {"a stray LF", 20, "\n", true},
+        {"a line end missing", 43, "X"},
+    };
     for (const auto& layout : kLayouts) {
-        std::string text = programmerHexText(image, layout.crlf);
+        const std::string text = programmerHexText(image, layout.crlf);
         const std::size_t first = layout.crlf ? 17 : 16;
         const std::size_t stride = layout.crlf ? 45 : 44;
-        for (std::size_t k = 0; k < 4096; ++k) {
-            const std::size_t record = first + k * stride;
-            text.replace(record, 9, "?ZZzzzz??");               // mark, count, address, type
-            text.replace(record + 41, 2, k % 2 ? "00" : "QQ");  // checksum
+        for (const std::size_t k : {std::size_t{0}, std::size_t{2047}, std::size_t{4095}}) {
+            for (const auto& damage : damages) {
+                SCOPED_TRACE(std::string(damage.what) + (layout.crlf ? " CR LF" : " LF") +
+                             " record " + std::to_string(k));
+                const std::size_t at = first + k * stride + damage.at;
+                std::string broken = text;
+                if (damage.insert)
+                    broken.insert(at, damage.bytes);
+                else
+                    broken.replace(at, damage.bytes.size(), damage.bytes);
+                if (broken == text)
+                    continue;  // the record held these bytes already
+                Image untouched = filledImage(0x5A);
+                EXPECT_EQ(decodeHexText(broken, untouched), HexReadStatus::ReadFailed);
+                EXPECT_EQ(untouched, filledImage(0x5A));
+            }
         }
-        text.replace(0, 15, std::string(15, '#'));
-        Image read{};
-        ASSERT_EQ(decodeHexText(text, read), HexReadStatus::Ok) << layout.crlf;
-        EXPECT_EQ(read, image);
     }
 }
 

@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "files/settings_file.h"
 #include "files/startup.h"
 #include "files_fixture.h"
@@ -138,6 +146,56 @@ TEST_F(StartupTest, BlankImageFileCases) {
             EXPECT_EQ(imageBytes(bench.state().currentImage), bytes.substr(0, kImageSize));
         else
             EXPECT_TRUE(imageUntouched());
+    }
+}
+
+// Runs `body` for at most a while. Should it hang in opening `fifo`, a writer comes and goes so
+// that the open returns, and the test fails instead of hanging.
+bool finishesWithoutHanging(const fs::path& fifo, const std::function<void()>& body) {
+    auto done = std::async(std::launch::async, body);
+    if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready)
+        return true;
+    const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0)
+        ::close(fd);
+    done.wait();
+    return false;
+}
+
+// What is not a regular file (a FIFO, a folder) is refused with the file's read error; opening a
+// FIFO never waits for a writer.
+TEST_F(StartupTest, SpecialFilesAreRefusedWithoutHanging) {
+    const struct {
+        const char* name;
+        const char* file;
+        bool fifo;  // else a folder
+        std::vector<RecordedMessage> messages;
+    } cases[] = {
+        {"TAL.ini a FIFO", "TAL.ini", true, {kIniReadFailed, kLoadFailed}},
+        {"TAL.ini a folder", "TAL.ini", false, {kIniReadFailed, kLoadFailed}},
+        {"TAL.cfg a FIFO", "TAL.cfg", true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = exeFolder / c.file;
+        const std::string saved = fs::exists(path) ? readBytes(path) : std::string();
+        fs::remove(path);
+        if (c.fifo)
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        else
+            fs::create_directory(path);
+        desktop = FakeDesktop();
+        bench.state().machineModel = "прежняя";
+        bool accepted = false;
+        EXPECT_TRUE(finishesWithoutHanging(path, [&] { accepted = formCreate(); }));
+        EXPECT_EQ(accepted, c.messages.empty());
+        EXPECT_EQ(desktop.messages, c.messages);
+        if (accepted) {  // a TAL.cfg that cannot be read: the settings are what was read, nothing
+            EXPECT_EQ(bench.state().machineModel, "");
+        }
+        fs::remove(path);
+        if (!saved.empty())
+            writeBytes(path, saved);
     }
 }
 

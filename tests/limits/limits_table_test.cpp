@@ -5,7 +5,10 @@
 
 #include "limits/field_check.h"
 #include "limits/limits_table.h"
+#include "limits/model_warning.h"
+#include "store/editing_tables.h"
 #include "store/file_system.h"
+#include "store/table_files.h"
 #include "store/text.h"
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
@@ -175,6 +178,42 @@ TEST(LimitsTable, TextsLongerThanTheirFieldsAreCutAndNoted) {
     EXPECT_EQ(limits.current().message, records[0].message);
 }
 
+// A table another program holds locked (an engineer's SQLite tool in the middle of a change) is
+// busy, not damaged: the operator is told to close that program.
+TEST(LimitsTable, ATableHeldByAnotherProgramIsReportedAsBusy) {
+    TempDir dir;
+    const std::string limitsPath = dir.path("TALC.DB");
+    writeLimits(limitsPath, deliveredLimits());
+    std::string error;
+    ASSERT_TRUE(writeTableFiles(dir.path(""), error)) << error;
+    const auto headers = makeHeaderTable();
+    const struct {
+        const char* name;
+        std::string path;
+        std::function<void()> open;
+    } cases[] = {
+        {"TALC.DB", limitsPath, [&] { LimitsTable(limitsPath).Open(); }},
+        {"talp.db", dir.path("talp.db"), [&] { checkTableFile(dir.path("talp.db"), *headers); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(c.path.c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        try {
+            c.open();
+            ADD_FAILURE() << "opened while locked";
+        } catch (const EngineError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(c.path + " занят"), std::string::npos) << message;
+            EXPECT_EQ(message.find("повреждён"), std::string::npos) << message;
+        }
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        EXPECT_NO_THROW(c.open());  // released, it opens again
+    }
+}
+
 class LimitsTableTest : public ::testing::Test {
 protected:
     void open(const std::vector<LimitsRecord>& records) {
@@ -304,6 +343,51 @@ TEST_F(LimitHintsTest, AModelWithoutARowLeavesThatHintAsItWas) {
     state.machineModel = "ТАЛ-9";
     limits.ApplyLimitHints(state, desktop);
     EXPECT_TRUE(desktop.calls.empty());
+}
+
+}  // namespace
+}  // namespace tal::test
+
+namespace tal::test {
+namespace {
+
+// A model the table does not know would leave every value unchecked in silence: start-up says so
+// once, naming the model and the table's models.
+TEST(LimitsTable, AnUnknownModelIsWarnedOfOnce) {
+    TempDir dir;
+    const std::string path = dir.path("TALC.DB");
+    writeLimits(path, deliveredLimits());
+    const std::string delivered = "«ТАЛ-1», «ТАЛ-2»";
+    const struct {
+        const char* name;
+        std::string model;
+        bool warned;
+    } cases[] = {
+        {"a model of the table", "ТАЛ-2", false},
+        {"another letter case", "тал-1", false},
+        {"no settings file", "", false},
+        // The UTF-8 bytes of ТАЛ-1 read as Windows-1251.
+        {"TAL.cfg saved as UTF-8", decodeCp1251("ТАЛ-1"), true},
+        {"TAL.cfg with CR LF", "ТАЛ-1\r", true},
+        {"a model the table lacks", "ТАЛ-3", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDesktop desktop;
+        EditorState state;
+        state.machineModel = c.model;
+        LimitsTable limits(path);
+        EXPECT_EQ(WarnUnknownModel(state, limits, desktop), c.warned);
+        if (!c.warned) {
+            EXPECT_TRUE(desktop.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        const RecordedMessage& message = desktop.messages[0];
+        EXPECT_NE(message.text.find("«" + c.model + "»"), std::string::npos) << message.text;
+        EXPECT_NE(message.text.find(delivered), std::string::npos) << message.text;
+        EXPECT_EQ(message.caption, "Загрузка приложения");
+    }
 }
 
 }  // namespace

@@ -72,10 +72,16 @@ void FieldEdit::commit() {
     if (!m_typed)
         return;
     const std::string typedText = text().toStdString();
-    const TypedText parsed = parseTypedText(typedText, kindOf(m_table.fields()[m_field].type));
+    const FieldDef& def = m_table.fields()[m_field];
+    const TypedText parsed = parseTypedText(typedText, kindOf(def.type));
     if (const std::string* refusal = parsed.refusal())
         throw ConversionError(*refusal);
-    m_table.setValue(m_field, *parsed.value());
+    // A number the field's place in the image cannot hold is refused after the model's check,
+    // whose message names the allowed range.
+    Table::Limit limit;
+    if (m_options.range)
+        limit = [&](const Value& v) { return refusalOutside(v, *m_options.range, def.name); };
+    m_table.setValue(m_field, *parsed.value(), limit);
     // Accepted: show the value as the field holds it ("12.5" reads "12,5").
     refresh();
 }

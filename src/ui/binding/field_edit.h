@@ -2,6 +2,9 @@
 
 #include <QLineEdit>
 
+#include <optional>
+
+#include "editor/typed_text.h"
 #include "store/table.h"
 
 namespace tal {
@@ -19,6 +22,8 @@ public:
         int maxLength = 32767;
         int significantDigits = 15;    // for a real field
         bool windows1251Only = false;  // discards, with the beep, characters the files cannot hold
+        // What the field's place in the image holds: a typed number outside it is refused.
+        std::optional<ValueRange> range{};
     };
 
     FieldEdit(Table& table, int field, Options options, Desktop& desktop,
@@ -28,8 +33,8 @@ public:
     int field() const { return m_field; }
     // Text typed since the field's value was last shown.
     bool hasTypedText() const { return m_typed; }
-    // Assigns the typed text to the field; throws the refusal (not a number, or the check's
-    // message), keeping the typed text for correction.
+    // Assigns the typed text to the field; throws the refusal (not a number, one the image
+    // cannot hold, or the check's message), keeping the typed text for correction.
     void commit();
     // Shows the field's value, dropping typed text.
     void refresh();
