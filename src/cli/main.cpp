@@ -8,6 +8,7 @@
 #include "cli/headless_desktop.h"
 #include "cli/program_json.h"
 #include "device/hex_file.h"
+#include "device/image_difference.h"
 #include "limits/limits_file.h"
 #include "limits/limits_table.h"
 #include "limits/stored_values_check.h"
@@ -29,10 +30,11 @@ int fail(const std::string& message) {
     return kFailed;
 }
 
-bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& error) {
-    switch (readImageFile(path, bench.state().currentImage)) {
+// A working file: exactly 65536 bytes.
+bool readWorkingImage(const std::string& path, Image& image, std::string& error) {
+    switch (readImageFile(path, image)) {
         case ImageReadStatus::Ok:
-            break;
+            return true;
         case ImageReadStatus::OpenFailed:
             error = "Ошибка открытия файла " + path;
             return false;
@@ -40,9 +42,15 @@ bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& err
             error = "Ошибочный размер файла " + path + " (нужно ровно 65536 байт)";
             return false;
         case ImageReadStatus::ReadFailed:
-            error = "Ошибка чтения файла " + path;
-            return false;
+            break;
     }
+    error = "Ошибка чтения файла " + path;
+    return false;
+}
+
+bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& error) {
+    if (!readWorkingImage(path, bench.state().currentImage, error))
+        return false;
     bench.store().LoadImage(path);
     return true;
 }
@@ -215,16 +223,8 @@ int runCheck(const std::string& imagePath, const std::string& limitsPath,
 
 int runHex(const std::string& imagePath, const std::string& out) {
     Image image{};
-    switch (readImageFile(imagePath, image)) {
-        case ImageReadStatus::Ok:
-            break;
-        case ImageReadStatus::OpenFailed:
-            return fail("Ошибка открытия файла " + imagePath);
-        case ImageReadStatus::WrongSize:
-            return fail("Ошибочный размер файла " + imagePath + " (нужно ровно 65536 байт)");
-        case ImageReadStatus::ReadFailed:
-            return fail("Ошибка чтения файла " + imagePath);
-    }
+    if (std::string error; !readWorkingImage(imagePath, image, error))
+        return fail(error);
     switch (WriteHexFile(image, out)) {
         case HexWriteStatus::Ok:
             return kOk;
@@ -252,6 +252,27 @@ int runUnhex(const std::string& hexPath, const std::string& out, const std::stri
     if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
         return fail("Ошибка записи файла " + out);
     return kOk;
+}
+
+// Silent when the machine holds the image, as cmp is.
+int runVerify(const std::string& imagePath, const std::string& hexPath) {
+    Image image{};
+    if (std::string error; !readWorkingImage(imagePath, image, error))
+        return fail(error);
+    Image read{};
+    switch (ReadHexFile(hexPath, read)) {
+        case HexReadStatus::Ok:
+            break;
+        case HexReadStatus::OpenFailed:
+            return fail("Ошибка открытия hex-файла " + hexPath);
+        case HexReadStatus::ReadFailed:
+            return fail("Ошибка чтения hex-файла " + hexPath);
+    }
+    const ImageDifference difference = compareImages(image, read);
+    if (difference.equal())
+        return kOk;
+    return fail("Образ " + imagePath + " не совпадает с hex-файлом " + hexPath + ": " +
+                describeDifference(difference));
 }
 
 }  // namespace
@@ -300,6 +321,11 @@ int main(int argc, char** argv) {
     unhex->add_option("-o", out)->required();
     unhex->add_option("--base", blank);
 
+    auto* verify = app.add_subcommand(
+        "verify", "Сравнить образ с hex-файлом, прочитанным программатором из памяти станка");
+    verify->add_option("IMAGE", image)->required();
+    verify->add_option("HEX", hexPath)->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -323,5 +349,7 @@ int main(int argc, char** argv) {
         return runHex(image, out);
     if (*unhex)
         return runUnhex(hexPath, out, blank);
+    if (*verify)
+        return runVerify(image, hexPath);
     return 2;
 }

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/image.h"
+#include "editor/value.h"
+
 namespace tal {
 
 class LimitsTable;
@@ -14,6 +17,8 @@ struct ValueFinding {
     int line = 0;  // StrNum; 0 for the header
     std::string fieldName;
     std::string message;  // what the edit window would show
+    std::string caption;  // how the edit window names the field
+    Value value;
 
     // "программа 3, строка 2, Param 7: От начала катушки до 180 мм"
     std::string text() const;
@@ -26,5 +31,10 @@ struct ValueFinding {
 // EngineError when the limits table is not open.
 std::vector<ValueFinding> checkStoredValues(ProgramStore& store, LimitsTable& limits,
                                             const std::string& model);
+
+// The same for the programs of an image, loaded as Open loads them into tables of their own, so
+// that the editor's tables and their cursors are left alone.
+std::vector<ValueFinding> checkImageValues(const Image& image, LimitsTable& limits,
+                                           const std::string& model);
 
 }  // namespace tal
