@@ -106,12 +106,13 @@ BENCHMARK(BM_StoreFullImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadDemoImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StoreDemoImage)->Unit(benchmark::kMicrosecond);
 
-// The export's check of every value of a full image against the delivered limits of ТАЛ-1: the
-// image loaded into tables of its own, checked, and the question put together (the bench
-// programs leave most lines outside the limits, so thousands of findings are made).
+// The export's check of every value of a full image against the delivered limits of ТАЛ-1, and
+// the question put together (the bench programs leave most lines outside the limits, so
+// thousands of findings are made).
 void BM_ExportCheckFullImage(benchmark::State& state) {
     Editor editor;
-    const Image image = editor.fullImage();
+    editor.bench.state().currentImage = editor.fullImage();
+    editor.bench.store().LoadImage("");
     const auto talc = std::filesystem::temp_directory_path() / "tal-bench-TALC.DB";
     std::string error;
     const LimitsReadResult delivered = parseLimitsSource(deliveredLimitsSource());
@@ -121,7 +122,7 @@ void BM_ExportCheckFullImage(benchmark::State& state) {
     }
     LimitsTable limits(talc.string());
     for (auto _ : state) {
-        const auto question = exportLimitsQuestion(image, limits, "ТАЛ-1");
+        const auto question = exportLimitsQuestion(editor.bench.store(), limits, "ТАЛ-1");
         benchmark::DoNotOptimize(question);
         if (!question)
             state.SkipWithError("no value refused");

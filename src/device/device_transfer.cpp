@@ -66,8 +66,7 @@ bool DeviceTransfer::runProgrammer(const ProgramLaunch& launch,
 }
 
 bool DeviceTransfer::valuesMayBeSent() {
-    const auto question =
-        exportLimitsQuestion(m_state.currentImage, m_limits, m_state.machineModel);
+    const auto question = exportLimitsQuestion(m_store, m_limits, m_state.machineModel);
     return !question || m_desktop.showMessage(*question, kExportCaption, MessageIcon::None,
                                               MessageButtons::YesNo) == MessageAnswer::Yes;
 }

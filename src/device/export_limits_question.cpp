@@ -41,7 +41,7 @@ std::string question(const std::vector<ValueFinding>& findings, const std::strin
 
 }  // namespace
 
-std::optional<std::string> exportLimitsQuestion(const Image& image, LimitsTable& limits,
+std::optional<std::string> exportLimitsQuestion(ProgramStore& store, LimitsTable& limits,
                                                 const std::string& model) {
     std::vector<ValueFinding> findings;
     try {
@@ -49,7 +49,7 @@ std::optional<std::string> exportLimitsQuestion(const Image& image, LimitsTable&
         if (!limits.hasModel(model))
             return "Значения не проверены: в таблице пределов нет модели «" + model + "»." +
                    kAskToGoOn;
-        findings = checkImageValues(image, limits, model);
+        findings = checkStoredValues(store, limits, model);
     } catch (const EngineError& e) {
         return "Значения не проверены: " + std::string(e.what()) + kAskToGoOn;
     }

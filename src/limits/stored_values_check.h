@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "editor/image.h"
 #include "editor/value.h"
 
 namespace tal {
@@ -25,16 +24,12 @@ struct ValueFinding {
     bool operator==(const ValueFinding&) const = default;
 };
 
-// Checks every value of the sixteen checked fields of every program in the tables against the
-// limits of `model`, as if each were typed again: range and precision, Param 7 against its
-// line's Param 6, Param 17 against its program's ProgSize. Moves the tables' cursors; throws
-// EngineError when the limits table is not open.
+// Checks every value of the sixteen checked fields of every posted row of the tables against
+// the limits of `model`, as if each were typed again: range and precision, Param 7 against its
+// line's Param 6, Param 17 against its program's ProgSize. Findings come program by program, the
+// header's before its lines'. The tables' cursors stay where they are; throws EngineError when
+// the limits table is not open.
 std::vector<ValueFinding> checkStoredValues(ProgramStore& store, LimitsTable& limits,
                                             const std::string& model);
-
-// The same for the programs of an image, loaded as Open loads them into tables of their own, so
-// that the editor's tables and their cursors are left alone.
-std::vector<ValueFinding> checkImageValues(const Image& image, LimitsTable& limits,
-                                           const std::string& model);
 
 }  // namespace tal
