@@ -236,18 +236,27 @@ int runHex(const std::string& imagePath, const std::string& out) {
     return fail("Ошибка записи hex-файла " + out);
 }
 
+// A programmer-tool HEX file, read as the import reads it.
+bool readProgrammerHex(const std::string& path, Image& image, std::string& error) {
+    switch (ReadHexFile(path, image)) {
+        case HexReadStatus::Ok:
+            return true;
+        case HexReadStatus::OpenFailed:
+            error = "Ошибка открытия hex-файла " + path;
+            return false;
+        case HexReadStatus::ReadFailed:
+            break;
+    }
+    error = "Ошибка чтения hex-файла " + path;
+    return false;
+}
+
 int runUnhex(const std::string& hexPath, const std::string& out, const std::string& basePath) {
     Image image = makeBlankImage();
     if (!basePath.empty() && readImageFile(basePath, image) != ImageReadStatus::Ok)
         return fail("Ошибка чтения файла " + basePath + " (нужно ровно 65536 байт)");
-    switch (ReadHexFile(hexPath, image)) {
-        case HexReadStatus::Ok:
-            break;
-        case HexReadStatus::OpenFailed:
-            return fail("Ошибка открытия hex-файла " + hexPath);
-        case HexReadStatus::ReadFailed:
-            return fail("Ошибка чтения hex-файла " + hexPath);
-    }
+    if (std::string error; !readProgrammerHex(hexPath, image, error))
+        return fail(error);
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
     if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
         return fail("Ошибка записи файла " + out);
@@ -260,14 +269,8 @@ int runVerify(const std::string& imagePath, const std::string& hexPath) {
     if (std::string error; !readWorkingImage(imagePath, image, error))
         return fail(error);
     Image read{};
-    switch (ReadHexFile(hexPath, read)) {
-        case HexReadStatus::Ok:
-            break;
-        case HexReadStatus::OpenFailed:
-            return fail("Ошибка открытия hex-файла " + hexPath);
-        case HexReadStatus::ReadFailed:
-            return fail("Ошибка чтения hex-файла " + hexPath);
-    }
+    if (std::string error; !readProgrammerHex(hexPath, read, error))
+        return fail(error);
     const ImageDifference difference = compareImages(image, read);
     if (difference.equal())
         return kOk;
