@@ -1,8 +1,14 @@
-// Loading and storing images, pasting and deleting the longest program.
+// Loading and storing images, the export's check of the values, pasting and deleting the longest
+// program.
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+
 #include "bench/bench_editor.h"
+#include "device/export_limits_question.h"
+#include "limits/limits_file.h"
+#include "limits/limits_table.h"
 #include "store/editing_tables.h"
 #include "store/memory_image.h"
 #include "workbench/workbench.h"
@@ -66,6 +72,31 @@ BENCHMARK(BM_LoadFullImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StoreFullImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadDemoImage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StoreDemoImage)->Unit(benchmark::kMicrosecond);
+
+// The export's check of every value of a full image against the delivered limits of ТАЛ-1, and
+// the question put together (the bench programs leave most lines outside the limits, so
+// thousands of findings are made).
+void BM_ExportCheckFullImage(benchmark::State& state) {
+    Editor editor;
+    editor.bench.state().currentImage = editor.fullImage();
+    editor.bench.store().LoadImage("");
+    const auto talc = std::filesystem::temp_directory_path() / "tal-bench-TALC.DB";
+    std::string error;
+    const LimitsReadResult delivered = parseLimitsSource(deliveredLimitsSource());
+    if (!delivered.ok() || !writeLimitsFile(talc.string(), delivered.records, error)) {
+        state.SkipWithError("limits table not written");
+        return;
+    }
+    LimitsTable limits(talc.string());
+    for (auto _ : state) {
+        const auto question = exportLimitsQuestion(editor.bench.store(), limits, "ТАЛ-1");
+        benchmark::DoNotOptimize(question);
+        if (!question)
+            state.SkipWithError("no value refused");
+    }
+    std::filesystem::remove(talc);
+}
+BENCHMARK(BM_ExportCheckFullImage)->Unit(benchmark::kMillisecond);
 
 // The longest program there can be, 254 lines, on the clipboard, pasted into a blank image and
 // deleted again.

@@ -9,6 +9,7 @@
 #include "cli/program_json.h"
 #include "cli/usage_errors.h"
 #include "device/hex_file.h"
+#include "device/image_difference.h"
 #include "limits/limits_file.h"
 #include "limits/limits_table.h"
 #include "limits/stored_values_check.h"
@@ -32,10 +33,11 @@ int fail(const std::string& message) {
     return kFailed;
 }
 
-bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& error) {
-    switch (readImageFile(path, bench.state().currentImage)) {
+// A working file: exactly 65536 bytes.
+bool readWorkingImage(const std::string& path, Image& image, std::string& error) {
+    switch (readImageFile(path, image)) {
         case ImageReadStatus::Ok:
-            break;
+            return true;
         case ImageReadStatus::OpenFailed:
             error = "Ошибка открытия файла " + path;
             return false;
@@ -43,9 +45,15 @@ bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& err
             error = "Ошибочный размер файла " + path + " (нужно ровно 65536 байт)";
             return false;
         case ImageReadStatus::ReadFailed:
-            error = "Ошибка чтения файла " + path;
-            return false;
+            break;
     }
+    error = "Ошибка чтения файла " + path;
+    return false;
+}
+
+bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& error) {
+    if (!readWorkingImage(path, bench.state().currentImage, error))
+        return false;
     bench.store().LoadImage(path);
     return true;
 }
@@ -257,16 +265,8 @@ int runHex(const std::string& imagePath, const std::string& out) {
     if (outputIsAnInput(out, {imagePath}))
         return kFailed;
     Image image{};
-    switch (readImageFile(imagePath, image)) {
-        case ImageReadStatus::Ok:
-            break;
-        case ImageReadStatus::OpenFailed:
-            return fail("Ошибка открытия файла " + imagePath);
-        case ImageReadStatus::WrongSize:
-            return fail("Ошибочный размер файла " + imagePath + " (нужно ровно 65536 байт)");
-        case ImageReadStatus::ReadFailed:
-            return fail("Ошибка чтения файла " + imagePath);
-    }
+    if (std::string error; !readWorkingImage(imagePath, image, error))
+        return fail(error);
     switch (WriteHexFile(image, out)) {
         case HexWriteStatus::Ok:
             return kOk;
@@ -278,24 +278,48 @@ int runHex(const std::string& imagePath, const std::string& out) {
     return fail("Ошибка записи hex-файла " + out);
 }
 
+// A programmer-tool HEX file, read as the import reads it.
+bool readProgrammerHex(const std::string& path, Image& image, std::string& error) {
+    switch (ReadHexFile(path, image)) {
+        case HexReadStatus::Ok:
+            return true;
+        case HexReadStatus::OpenFailed:
+            error = "Ошибка открытия hex-файла " + path;
+            return false;
+        case HexReadStatus::ReadFailed:
+            break;
+    }
+    error = "Ошибка чтения hex-файла " + path;
+    return false;
+}
+
 int runUnhex(const std::string& hexPath, const std::string& out, const std::string& basePath) {
     if (outputIsAnInput(out, {hexPath, basePath}))
         return kFailed;
     Image image = makeBlankImage();
     if (!basePath.empty() && readImageFile(basePath, image) != ImageReadStatus::Ok)
         return fail("Ошибка чтения файла " + basePath + " (нужно ровно 65536 байт)");
-    switch (ReadHexFile(hexPath, image)) {
-        case HexReadStatus::Ok:
-            break;
-        case HexReadStatus::OpenFailed:
-            return fail("Ошибка открытия hex-файла " + hexPath);
-        case HexReadStatus::ReadFailed:
-            return fail("Ошибка чтения hex-файла " + hexPath);
-    }
+    if (std::string error; !readProgrammerHex(hexPath, image, error))
+        return fail(error);
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
     if (writeFileAtomically(out, bytes) != WriteStatus::Ok)
         return fail("Ошибка записи файла " + out);
     return kOk;
+}
+
+// Silent when the machine holds the image, as cmp is.
+int runVerify(const std::string& imagePath, const std::string& hexPath) {
+    Image image{};
+    if (std::string error; !readWorkingImage(imagePath, image, error))
+        return fail(error);
+    Image read{};
+    if (std::string error; !readProgrammerHex(hexPath, read, error))
+        return fail(error);
+    const ImageDifference difference = compareImages(image, read);
+    if (difference.equal())
+        return kOk;
+    return fail("Образ " + imagePath + " не совпадает с hex-файлом " + hexPath + ": " +
+                describeDifference(difference));
 }
 
 }  // namespace
@@ -348,6 +372,11 @@ int main(int argc, char** argv) {
     unhex->add_option("-o", out)->required();
     unhex->add_option("--base", blank);
 
+    auto* verify = app.add_subcommand(
+        "verify", "Сравнить образ с hex-файлом, прочитанным программатором из памяти станка");
+    verify->add_option("IMAGE", image)->required();
+    verify->add_option("HEX", hexPath)->required();
+
     tal::useRussianHelp(app);
     try {
         app.parse(argc, argv);
@@ -374,5 +403,7 @@ int main(int argc, char** argv) {
         return runHex(image, out);
     if (*unhex)
         return runUnhex(hexPath, out, blank);
+    if (*verify)
+        return runVerify(image, hexPath);
     return 2;
 }

@@ -4,7 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "device/export_limits_question.h"
 #include "device/hex_file.h"
+#include "device/image_difference.h"
 #include "device/programmer.h"
 #include "editor/desktop.h"
 #include "editor/editor_state.h"
@@ -22,11 +24,21 @@ namespace {
 constexpr const char* kExportCaption = "Экспорт данных";
 constexpr const char* kImportCaption = "Импорт данных";
 
+// Where the memory is read back to after a write: beside the HEX file ("coil.hex" gives
+// "coil.verify.hex"), a folder the export has just written to.
+std::string readBackFileName(const std::string& hexFile) {
+    return hexFile.substr(0, hexFile.size() - 3) + "verify.hex";
+}
+
+std::string exitText(const ProgramExit& exit) {
+    return exit.crashed ? "работа прервана" : "код " + std::to_string(exit.exitCode);
+}
+
 }  // namespace
 
-DeviceTransfer::DeviceTransfer(EditorState& state, ProgramStore& store, Desktop& desktop,
-                               WorkingFiles& files)
-    : m_state(state), m_store(store), m_desktop(desktop), m_files(files) {}
+DeviceTransfer::DeviceTransfer(EditorState& state, ProgramStore& store, LimitsTable& limits,
+                               Desktop& desktop, WorkingFiles& files)
+    : m_state(state), m_store(store), m_limits(limits), m_desktop(desktop), m_files(files) {}
 
 void DeviceTransfer::showError(const char* text, const char* caption) {
     m_desktop.showMessage(text, caption, MessageIcon::Error, MessageButtons::Ok);
@@ -38,14 +50,25 @@ bool DeviceTransfer::programmerIsFree(const char* caption) {
     return !m_programmerRunning;
 }
 
-bool DeviceTransfer::runProgrammer(const ProgramLaunch& launch) {
+bool DeviceTransfer::runProgrammer(const ProgramLaunch& launch,
+                                   std::function<void(const ProgramExit&)> then) {
     // Set first: the end may be reported before runProgram returns.
     m_programmerRunning = true;
     const bool started =
-        m_desktop.runProgram(launch, [this](const ProgramExit&) { m_programmerRunning = false; });
+        m_desktop.runProgram(launch, [this, then = std::move(then)](const ProgramExit& exit) {
+            m_programmerRunning = false;
+            if (then)
+                then(exit);
+        });
     if (!started)
         m_programmerRunning = false;
     return started;
+}
+
+bool DeviceTransfer::valuesMayBeSent() {
+    const auto question = exportLimitsQuestion(m_store, m_limits, m_state.machineModel);
+    return !question || m_desktop.showMessage(*question, kExportCaption, MessageIcon::None,
+                                              MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 void DeviceTransfer::SpeedButton12Click() {
@@ -63,9 +86,13 @@ void DeviceTransfer::SpeedButton12Click() {
         return;
     }
 
+    if (!valuesMayBeSent())
+        return;
+
     const std::string hexFile = ChangeExtension(m_state.workingFileName, "hex");
+    const Image sent = m_state.currentImage;
     int error = 0;
-    switch (WriteHexFile(m_state.currentImage, hexFile, error)) {
+    switch (WriteHexFile(sent, hexFile, error)) {
         case HexWriteStatus::Ok:
             break;
         case HexWriteStatus::CreateFailed:
@@ -76,8 +103,60 @@ void DeviceTransfer::SpeedButton12Click() {
                                 systemErrorText(error));
     }
 
-    if (!runProgrammer(programmerWriteLaunch(folderOnDisk(m_state.programmerFolder), hexFile)))
+    const bool started = runProgrammer(
+        programmerWriteLaunch(folderOnDisk(m_state.programmerFolder), hexFile),
+        [this, sent, hexFile](const ProgramExit& exit) { writeFinished(exit, sent, hexFile); });
+    if (!started)
         showError("Ошибка запуска программатора", kExportCaption);
+}
+
+void DeviceTransfer::writeFinished(const ProgramExit& exit, const Image& sent,
+                                   const std::string& hexFile) {
+    // A failed write is told by the tool itself, in its output.
+    if (exit.crashed || exit.exitCode != 0)
+        return;
+    // A file left from an earlier run must not be taken for what the tool reads now.
+    const std::string readBack = readBackFileName(hexFile);
+    if (fileExists(readBack) && !removeFile(readBack))
+        return verificationFailed("не удалён старый файл " + readBack);
+    const bool started =
+        runProgrammer(programmerReadLaunch(folderOnDisk(m_state.programmerFolder), readBack),
+                      [this, sent, readBack](const ProgramExit& readExit) {
+                          readBackFinished(readExit, sent, readBack);
+                      });
+    if (!started)
+        verificationFailed("программатор не запустился для чтения");
+}
+
+void DeviceTransfer::readBackFinished(const ProgramExit& exit, const Image& sent,
+                                      const std::string& readBack) {
+    if (exit.crashed || exit.exitCode != 0) {
+        removeFile(readBack);
+        return verificationFailed("программатор не прочитал её (" + exitText(exit) + ")");
+    }
+    Image read{};
+    const HexReadStatus status = ReadHexFile(readBack, read);
+    removeFile(readBack);
+    if (status == HexReadStatus::OpenFailed)
+        return verificationFailed("нет файла " + readBack);
+    if (status == HexReadStatus::ReadFailed)
+        return verificationFailed("файл " + readBack + " неполон или испорчен");
+
+    const ImageDifference difference = compareImages(sent, read);
+    if (difference.equal()) {
+        m_desktop.reportProgramOutcome("Память станка совпадает с записанными данными", true);
+        return;
+    }
+    const std::string text =
+        "Память станка не совпадает с записанными данными: " + describeDifference(difference);
+    m_desktop.reportProgramOutcome(text, false);
+    showError(text.c_str(), kExportCaption);
+}
+
+void DeviceTransfer::verificationFailed(const std::string& why) {
+    const std::string text = "Память станка не проверена: " + why;
+    m_desktop.reportProgramOutcome(text, false);
+    showError(text.c_str(), kExportCaption);
 }
 
 void DeviceTransfer::SpeedButton11Click() {
@@ -99,7 +178,7 @@ void DeviceTransfer::SpeedButton11Click() {
     if (fileExists(hexFile) && !removeFile(hexFile))
         return fail("Ошибка удаления hex-файла");
 
-    if (!runProgrammer(programmerReadLaunch(folderOnDisk(m_state.programmerFolder), hexFile)))
+    if (!runProgrammer(programmerReadLaunch(folderOnDisk(m_state.programmerFolder), hexFile), {}))
         return fail("Ошибка запуска программатора");
     m_desktop.showMessage("После завершения процесса нажмите OK", kImportCaption,
                           MessageIcon::Information, MessageButtons::Ok);

@@ -124,6 +124,9 @@ public:
     // could not be started; otherwise `onFinished` runs once when it has ended, which may be
     // before this returns.
     virtual bool runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) = 0;
+    // The logic's verdict on what the programs it ran did, shown under their output. A program
+    // started from `onFinished` of the one before continues its output instead of replacing it.
+    virtual void reportProgramOutcome(const std::string& text, bool success) = 0;
 
     virtual void showEditWindow() = 0;
     virtual void showSettingsWindow() = 0;
@@ -154,6 +157,7 @@ public:
     std::optional<std::string> chooseFolder(const std::string&) override { return {}; }
     void beep() override {}
     bool runProgram(const ProgramLaunch&, ProgramFinished) override { return false; }
+    void reportProgramOutcome(const std::string&, bool) override {}
     void showEditWindow() override {}
     void showSettingsWindow() override {}
     void closeMainWindow() override {}

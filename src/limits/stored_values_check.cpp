@@ -1,5 +1,7 @@
 #include "limits/stored_values_check.h"
 
+#include <optional>
+
 #include "limits/field_check.h"
 #include "limits/limits_table.h"
 #include "store/editing_tables.h"
@@ -16,36 +18,47 @@ std::string ValueFinding::text() const {
 std::vector<ValueFinding> checkStoredValues(ProgramStore& store, LimitsTable& limits,
                                             const std::string& model) {
     std::vector<ValueFinding> findings;
-    Table& headers = store.headers();
-    Table& lines = store.lines();
-    if (!headers.isOpen() || headers.recordCount() == 0)
+    const Table& headers = store.headers();
+    const Table& lines = store.lines();
+    if (!headers.isOpen() || !lines.isOpen())
         return findings;
-    auto check = [&](const FieldEntry& field, const Value& v, const CheckContext& context,
+    // One lookup per field, not per value: a full image holds some 25,000 checked values.
+    const auto fields = checkedFields();
+    std::vector<std::optional<LimitsRow>> rows(fields.size());
+    for (std::size_t f = 0; f < fields.size(); ++f)
+        if (limits.FindLimits(model, fields[f]->name))
+            rows[f] = limits.current();
+
+    auto check = [&](const Table& table, int row, FieldTable which, const CheckContext& context,
                      int program, int line) {
-        if (!limits.FindLimits(model, field.name))
-            return;
-        if (auto refusal = refusalOf(field, limits.current(), v, context))
-            findings.push_back({program, line, std::string(field.name), *refusal});
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            if (!rows[f] || fields[f]->table != which)
+                continue;
+            const Value& v = table.storedValue(row, fields[f]->index);
+            if (auto refusal = refusalOf(*fields[f], *rows[f], v, context))
+                findings.push_back({program, line, std::string(fields[f]->name), *refusal,
+                                    fieldCaption(*fields[f]), v});
+        }
     };
-    headers.first();
-    for (int h = 0; h < headers.recordCount(); ++h) {
-        if (h > 0)
-            headers.next();
-        const int program = static_cast<int>(headers.asInteger(hdr::ProgNum));
+    // Both tables keep their rows in program order (the lines by ProgNum, then StrNum), so one
+    // pass over each finds every program's lines without moving a cursor.
+    int l = 0;
+    for (int h = 0; h < headers.storedRowCount(); ++h) {
+        const std::int64_t program = headers.storedValue(h, hdr::ProgNum).asInteger();
         CheckContext context;
-        context.progSize = headers.asInteger(hdr::ProgSize);
-        for (const FieldEntry* field : checkedFields())
-            if (field->table == FieldTable::Headers)
-                check(*field, headers.value(field->index), context, program, 0);
-        for (int l = 0; l < lines.recordCount(); ++l) {
-            context.lineParam6 = lines.rowValue(l, ln::param(6)).asFloat();
-            const int line = static_cast<int>(lines.rowValue(l, ln::StrNum).asInteger());
-            for (const FieldEntry* field : checkedFields())
-                if (field->table == FieldTable::Lines)
-                    check(*field, lines.rowValue(l, field->index), context, program, line);
+        context.progSize = headers.storedValue(h, hdr::ProgSize).asInteger();
+        check(headers, h, FieldTable::Headers, context, static_cast<int>(program), 0);
+        for (; l < lines.storedRowCount(); ++l) {
+            const std::int64_t owner = lines.storedValue(l, ln::ProgNum).asInteger();
+            if (owner > program)
+                break;
+            if (owner < program)
+                continue;  // no header holds it
+            context.lineParam6 = lines.storedValue(l, ln::param(6)).asFloat();
+            const auto line = static_cast<int>(lines.storedValue(l, ln::StrNum).asInteger());
+            check(lines, l, FieldTable::Lines, context, static_cast<int>(program), line);
         }
     }
-    headers.first();
     return findings;
 }
 

@@ -350,6 +350,13 @@ std::span<const FieldEntry* const> checkedFields() {
     return kChecked;
 }
 
+std::string fieldCaption(const FieldEntry& field) {
+    std::string caption(field.edit.caption.empty() ? field.name : field.edit.caption);
+    if (!field.edit.label.empty())
+        caption.append(" — ").append(field.edit.label);
+    return caption;
+}
+
 const FieldEntry& fieldAt(FieldTable table, int index) {
     return fieldsOf(table)[static_cast<std::size_t>(index)];
 }

@@ -118,6 +118,10 @@ std::span<const FieldEntry> fieldsOf(FieldTable table);
 // The sixteen checked fields in the order their hints are set: the header's, then the line's.
 std::span<const FieldEntry* const> checkedFields();
 
+// How the operator knows the field: its caption in the edit window, with the label beside its
+// edit when two edits share a frame ("Координата, мм — конца катушки").
+std::string fieldCaption(const FieldEntry& field);
+
 const FieldEntry& fieldAt(FieldTable table, int index);
 const FieldEntry* findField(FieldTable table, std::string_view name);
 const FieldEntry* findField(Control control);

@@ -113,7 +113,10 @@ ProgrammerWindow::~ProgrammerWindow() {
 bool ProgrammerWindow::run(const ProgramLaunch& launch, ProgramFinished onFinished) {
     if (isRunning())
         return false;
-    m_output->clear();
+    if (m_ending)
+        append(QString(), Kind::Output);
+    else
+        m_output->clear();
     m_partLine[0].clear();
     m_partLine[1].clear();
     m_stopped = false;
@@ -167,6 +170,14 @@ void ProgrammerWindow::append(const QString& line, Kind kind) {
         case Kind::End:
             format.setFontWeight(QFont::Bold);
             break;
+        case Kind::Success:
+            format.setFontWeight(QFont::Bold);
+            format.setForeground(QColor(0x00, 0x70, 0x00));
+            break;
+        case Kind::Failure:
+            format.setFontWeight(QFont::Bold);
+            format.setForeground(QColor(0xB0, 0x00, 0x00));
+            break;
     }
     // Follows the output unless the operator scrolled back to read.
     QScrollBar* scroll = m_output->verticalScrollBar();
@@ -213,8 +224,15 @@ void ProgrammerWindow::finished(int exitCode, QProcess::ExitStatus status) {
     // Last: the logic may start the next run from here.
     ProgramFinished onFinished;
     std::swap(onFinished, m_onFinished);
-    if (onFinished)
-        onFinished(exit);
+    if (!onFinished)
+        return;
+    m_ending = true;
+    onFinished(exit);
+    m_ending = false;
+}
+
+void ProgrammerWindow::report(const QString& text, bool success) {
+    append(text, success ? Kind::Success : Kind::Failure);
 }
 
 void ProgrammerWindow::stop() {

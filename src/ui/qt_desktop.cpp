@@ -225,6 +225,11 @@ bool QtDesktop::runProgram(const ProgramLaunch& launch, ProgramFinished onFinish
     return m_programmer && m_programmer->run(launch, std::move(onFinished));
 }
 
+void QtDesktop::reportProgramOutcome(const std::string& text, bool success) {
+    if (m_programmer)
+        m_programmer->report(QString::fromStdString(text), success);
+}
+
 void QtDesktop::showEditWindow() {
     if (m_edit)
         m_edit->showAndRaise();

@@ -60,6 +60,7 @@ public:
     std::optional<std::string> chooseFolder(const std::string& title) override;
     void beep() override;
     bool runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) override;
+    void reportProgramOutcome(const std::string& text, bool success) override;
     void showEditWindow() override;
     void showSettingsWindow() override;
     void closeMainWindow() override;

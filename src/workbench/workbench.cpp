@@ -13,7 +13,7 @@ Workbench::Workbench(Desktop& desktop, ValueCheckMode mode)
       m_startup(m_state, m_store, m_limits, desktop),
       m_workingFiles(m_state, m_store, desktop),
       m_settingsWindow(m_state, m_limits, desktop),
-      m_deviceTransfer(m_state, m_store, desktop, m_workingFiles),
+      m_deviceTransfer(m_state, m_store, m_limits, desktop, m_workingFiles),
       m_editWindow(m_store),
       m_history(m_store),
       m_recovery(m_state, m_store, desktop) {

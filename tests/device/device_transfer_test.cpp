@@ -6,7 +6,7 @@
 
 #include "device/device_transfer.h"
 #include "device/hex_file.h"
-#include "device_support.h"
+#include "device_transfer_fixture.h"
 #include "store/change_extension.h"
 #include "store/editing_tables.h"
 #include "store/file_system.h"
@@ -14,102 +14,10 @@
 namespace tal::test {
 namespace {
 
-RecordedMessage error(const std::string& text, const std::string& caption) {
-    return {text, caption, MessageIcon::Error, MessageButtons::Ok};
-}
 const RecordedMessage kWaitPrompt{"После завершения процесса нажмите OK", "Импорт данных",
                                   MessageIcon::Information, MessageButtons::Ok};
 const RecordedMessage kReplace{"Файл уже существует. Заменить? ", "Подтвердите замену",
                                MessageIcon::None, MessageButtons::YesNo};
-
-constexpr const char* kProgramsA =
-    R"({"programs":[{"ProgNum":3,"Remark":"первая","lines":[{"Param 1":10},{"Param 1":20}]},
-                    {"ProgNum":7,"Remark":"вторая","lines":[]}]})";
-constexpr const char* kProgramsB = R"({"programs":[{"ProgNum":5,"lines":[{"Param 1":1}]}]})";
-
-// The HEX file the programmer tool was told to read the EEPROM into.
-std::string readTarget(const ProgramLaunch& launch) {
-    EXPECT_EQ(launch.arguments.size(), 2u);
-    return launch.arguments.at(1).substr(3);
-}
-
-class DeviceTransferTest : public WorkbenchTest {
-protected:
-    DeviceTransferTest() {
-        fs::create_directories(m_work);
-        fs::create_directories(m_programmer);
-        fs::copy_file(PK2CMD_SIM_PATH, m_programmer + "/PK2CMD.exe");
-        // As the settings hold them: full paths ending with a backslash.
-        state.programmerFolder = m_programmer + "\\";
-        state.dialogFolder = m_work + "\\";
-        buildImage(kProgramsA, pathA);
-        buildImage(kProgramsB, pathB);
-    }
-
-    std::string work(const std::string& name) const { return m_work + "/" + name; }
-    std::string eeprom() const { return m_programmer + "/pk2cmd-sim-eeprom.bin"; }
-
-    void open(const std::string& path) {
-        desktop.openFileAnswers.push_back(path);
-        ASSERT_TRUE(bench.workingFiles().OpenWorkingFile());
-        desktop.messages.clear();
-        desktop.launches.clear();
-    }
-    void editCurrentProgram(int value) {
-        Table& headers = bench.store().headers();
-        headers.setInteger(hdr::Param04, value);
-        headers.post();
-        ASSERT_TRUE(state.modified);
-    }
-    // Starting the programmer runs the stand-in for real, in its folder, and waits for it.
-    void runTheTool(std::vector<std::pair<std::string, std::string>> environment = {}) {
-        desktop.programRunner = [environment](const ProgramLaunch& launch) {
-            std::vector<std::string> arguments{launch.program};
-            arguments.insert(arguments.end(), launch.arguments.begin(), launch.arguments.end());
-            const int exitCode = runProcess(arguments, environment, launch.workingFolder).exitCode;
-            return exitCode != 126 && exitCode != 127;  // started; its result is not looked at
-        };
-    }
-    // Starting the programmer writes `text` as the HEX file it was given.
-    void toolWrites(const std::string& text) {
-        desktop.programRunner = [text](const ProgramLaunch& launch) {
-            writeBytes(readTarget(launch), text);
-            return true;
-        };
-    }
-    void importAs(const std::string& path) {
-        desktop.saveFileAnswers.push_back(path);
-        bench.deviceTransfer().SpeedButton11Click();
-    }
-
-    std::vector<std::string> hexFilesIn(const std::string& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            if (entry.path().extension() == ".hex")
-                names.push_back(entry.path().filename().string());
-        return names;
-    }
-
-    // What the import must leave alone when it fails before the programs are replaced.
-    struct Snapshot {
-        std::vector<std::int64_t> programs;
-        std::int64_t param04;
-        Image image;
-        std::string workingFileName;
-        bool modified;
-        bool operator==(const Snapshot&) const = default;
-    };
-    Snapshot snapshot() {
-        return {programNumbers(), bench.store().headers().asInteger(hdr::Param04),
-                state.currentImage, state.workingFileName, state.modified};
-    }
-
-    EditorState& state = bench.state();
-    std::string m_work = dir / "рабочие файлы";
-    std::string m_programmer = dir / "программатор 1";
-    std::string pathA = work("катушка A.bin");
-    std::string pathB = work("B.bin");
-};
 
 // ---- Export -------------------------------------------------------------------------------
 
@@ -134,11 +42,16 @@ TEST_F(DeviceTransferTest, ExportWithoutAWorkingFileSavesAsFirstThenStartsThePro
     EXPECT_EQ(readBytes(chosen), imageBytes(state.currentImage));
     const std::string hex = work("новая.hex");
     EXPECT_EQ(readBytes(hex), formatHexFile(state.currentImage));
-    ASSERT_EQ(desktop.launches.size(), 1u);
+    ASSERT_EQ(desktop.launches.size(), 2u);
     EXPECT_EQ(desktop.launches[0].program, m_programmer + "/PK2CMD.exe");
     EXPECT_EQ(desktop.launches[0].workingFolder, m_programmer);
     EXPECT_EQ(desktop.launches[0].arguments,
               (std::vector<std::string>{"/P25LC512", "/F" + hex, "/M"}));
+    // The memory is read back beside the HEX file, and the file is gone once compared.
+    EXPECT_EQ(desktop.launches[1].workingFolder, m_programmer);
+    EXPECT_EQ(desktop.launches[1].arguments,
+              (std::vector<std::string>{"/P25LC512", "/GF" + work("новая.verify.hex")}));
+    EXPECT_FALSE(fs::exists(work("новая.verify.hex")));
 }
 
 TEST_F(DeviceTransferTest, ExportOfAnUnchangedFileSendsTheImageAsLoadedWithoutSaving) {
@@ -151,7 +64,7 @@ TEST_F(DeviceTransferTest, ExportOfAnUnchangedFileSendsTheImageAsLoadedWithoutSa
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_EQ(readBytes(pathA), std::string(65536, 'x'));
     EXPECT_EQ(readBytes(work("катушка A.hex")), formatHexFile(loaded));
-    EXPECT_EQ(desktop.launches.size(), 1u);
+    EXPECT_EQ(desktop.launches.size(), 2u);  // the write and its read-back
 }
 
 TEST_F(DeviceTransferTest, ExportOfChangedProgramsSavesThemFirst) {
@@ -165,7 +78,7 @@ TEST_F(DeviceTransferTest, ExportOfChangedProgramsSavesThemFirst) {
     EXPECT_NE(state.currentImage, loaded);
     EXPECT_EQ(readBytes(pathA), imageBytes(state.currentImage));
     EXPECT_EQ(readBytes(work("катушка A.hex")), formatHexFile(state.currentImage));
-    EXPECT_EQ(desktop.launches.size(), 1u);
+    EXPECT_EQ(desktop.launches.size(), 2u);  // the write and its read-back
 }
 
 // The image is rebuilt from the tables even though the remarks file could not be written, so
@@ -180,7 +93,7 @@ TEST_F(DeviceTransferTest, ExportGoesOnAfterASaveThatFailedOnceTheImageWasRebuil
     EXPECT_EQ(desktop.messages,
               std::vector<RecordedMessage>{error("Ошибка записи файла", "Сохранение данных")});
     EXPECT_EQ(readBytes(work("катушка A.hex")), formatHexFile(state.currentImage));
-    EXPECT_EQ(desktop.launches.size(), 1u);
+    EXPECT_EQ(desktop.launches.size(), 2u);  // the write and its read-back
 }
 
 // A working file that cannot be saved (an archive file opened read-only, a remark Windows-1251
@@ -222,7 +135,7 @@ TEST_F(DeviceTransferTest, ExportOfProgramsThatCannotBeSavedSendsTheTables) {
 
         EXPECT_EQ(desktop.takeMessages(), std::vector<RecordedMessage>{c.saveMessage});
         EXPECT_TRUE(state.modified);
-        EXPECT_EQ(desktop.launches.size(), 1u);
+        EXPECT_EQ(desktop.launches.size(), 2u);  // the write and its read-back
         EXPECT_EQ(state.workingFileName, archive);
         if (!c.readOnlyFile) {
             EXPECT_EQ(readBytes(archive), imageBytes(loaded));
@@ -293,6 +206,7 @@ TEST_F(DeviceTransferTest, ExportFailures) {
     EXPECT_TRUE(desktop.launches.empty());
     fs::remove(hex);
 
+    desktop.programRunner = nullptr;
     desktop.startProgramResult = false;
     bench.deviceTransfer().SpeedButton12Click();
     EXPECT_EQ(desktop.takeMessages(), std::vector<RecordedMessage>{

@@ -162,8 +162,61 @@ TEST_F(Pk2cmdSim, TheEepromLiesBesideTheProgramByDefault) {
     EXPECT_EQ(readBytes(file("pk2cmd-sim-eeprom.bin")), imageBytes(image));
 }
 
+// The stand-in can be told to invert one byte as it programs; `tal verify` finds it in the memory
+// read back, in either line-end layout, and finds nothing where the write was good.
+TEST_F(Pk2cmdSim, TalVerifyFindsTheByteCorruptedOnWrite) {
+    const Image image = test::randomImage(29);
+    writeBytes(file("coil.bin"), imageBytes(image));
+    writeBytes(file("coil.hex"), formatHexFile(image));
+    const struct {
+        const char* corrupt;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        {"", 0, ""},
+        {"0123", 1, "первый отличающийся адрес 0x0123, отличающихся байтов: 1"},
+        {"FFFF", 1, "первый отличающийся адрес 0xFFFF, отличающихся байтов: 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.corrupt);
+        const auto programmed =
+            sim({"/P25LC512", "/F" + file("coil.hex"), "/M"}, {{"PK2CMD_SIM_CORRUPT", c.corrupt}});
+        ASSERT_EQ(programmed.exitCode, 0) << programmed.output;
+        EXPECT_NE(programmed.output.find("Program Succeeded."), std::string::npos);
+        for (const char* crlf : {"0", "1"}) {
+            ASSERT_EQ(
+                sim({"/P25LC512", "/GF" + file("read.hex")}, {{"PK2CMD_SIM_CRLF", crlf}}).exitCode,
+                0);
+            const auto verified = tal({"verify", file("coil.bin"), file("read.hex")});
+            EXPECT_EQ(verified.exitCode, c.exitCode) << verified.output;
+            if (c.exitCode == 0)
+                EXPECT_EQ(verified.output, "");
+            else
+                EXPECT_NE(verified.output.find(c.message), std::string::npos) << verified.output;
+        }
+    }
+    EXPECT_EQ(sim({"/P25LC512", "/F" + file("coil.hex"), "/M"}, {{"PK2CMD_SIM_CORRUPT", "10000"}})
+                  .exitCode,
+              15);
+}
+
+TEST_F(Pk2cmdSim, TalVerifyCountsEveryDifferingByte) {
+    const Image image = test::randomImage(30);
+    Image read = image;
+    for (const std::size_t address : {0x0010u, 0x8000u, 0xFFF0u})
+        read[address] ^= 0x40;
+    writeBytes(file("coil.bin"), imageBytes(image));
+    writeBytes(file("read.hex"), programmerHexText(read, true));
+    const auto verified = tal({"verify", file("coil.bin"), file("read.hex")});
+    EXPECT_EQ(verified.exitCode, 1);
+    EXPECT_NE(verified.output.find("первый отличающийся адрес 0x0010, отличающихся байтов: 3"),
+              std::string::npos)
+        << verified.output;
+}
+
 TEST_F(Pk2cmdSim, TalHexAndUnhexReportBadInputAndUsage) {
     writeBytes(file("short.bin"), std::string(65535, '\0'));
+    writeBytes(file("ok.bin"), imageBytes(test::randomImage(28)));
     writeBytes(file("short.hex"),
                programmerHexText(test::randomImage(27), false).substr(0, 180239));
     const struct {
@@ -175,8 +228,12 @@ TEST_F(Pk2cmdSim, TalHexAndUnhexReportBadInputAndUsage) {
         {{"hex", file("absent.bin"), "-o", file("x.hex")}, 1, "Ошибка открытия файла"},
         {{"unhex", file("short.hex"), "-o", file("x.bin")}, 1, "Ошибка чтения hex-файла"},
         {{"unhex", file("absent.hex"), "-o", file("x.bin")}, 1, "Ошибка открытия hex-файла"},
+        {{"verify", file("short.bin"), file("short.hex")}, 1, "Ошибочный размер файла"},
+        {{"verify", file("ok.bin"), file("short.hex")}, 1, "Ошибка чтения hex-файла"},
+        {{"verify", file("ok.bin"), file("absent.hex")}, 1, "Ошибка открытия hex-файла"},
         {{"hex", file("short.bin")}, 2, ""},
         {{"unhex"}, 2, ""},
+        {{"verify", file("ok.bin")}, 2, ""},
     };
     for (const auto& c : cases) {
         const auto run = tal(c.arguments);
@@ -186,7 +243,6 @@ TEST_F(Pk2cmdSim, TalHexAndUnhexReportBadInputAndUsage) {
         EXPECT_FALSE(std::filesystem::exists(file("x.bin")));
     }
     writeBytes(file("no-folder"), "plain file");
-    writeBytes(file("ok.bin"), imageBytes(test::randomImage(28)));
     const auto blocked = tal({"hex", file("ok.bin"), "-o", file("no-folder/x.hex")});
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_NE(blocked.output.find("Ошибка создания hex-файла"), std::string::npos);

@@ -102,8 +102,13 @@ std::vector<std::string> handlerRefusals(const std::string& image, const std::st
         try {
             table.setValue(field.index, table.value(field.index));
         } catch (const ValidationError& e) {
-            refusals.push_back(
-                ValueFinding{program, line, std::string(field.name), e.what()}.text());
+            refusals.push_back(ValueFinding{.program = program,
+                                            .line = line,
+                                            .fieldName = std::string(field.name),
+                                            .message = e.what(),
+                                            .caption = fieldCaption(field),
+                                            .value = table.value(field.index)}
+                                   .text());
         }
         table.cancel();
     };

@@ -118,6 +118,11 @@ bool FakeDesktop::runProgram(const ProgramLaunch& launch, ProgramFinished onFini
     return true;
 }
 
+void FakeDesktop::reportProgramOutcome(const std::string& text, bool success) {
+    programOutcomes.emplace_back(text, success);
+    calls.push_back("outcome " + text);
+}
+
 void FakeDesktop::endProgram(const ProgramExit& exit) {
     ASSERT_FALSE(runningPrograms.empty()) << "no program is running";
     const ProgramFinished onFinished = std::move(runningPrograms.front());

@@ -44,6 +44,7 @@ public:
     ProgramExit programExit;
     bool holdPrograms = false;
     std::deque<ProgramFinished> runningPrograms;
+    std::vector<std::pair<std::string, bool>> programOutcomes;  // text, success
 
     Grid focus = Grid::None;
     std::map<Control, bool> enabled;
@@ -79,6 +80,7 @@ public:
     std::optional<std::string> chooseFolder(const std::string& title) override;
     void beep() override;
     bool runProgram(const ProgramLaunch& launch, ProgramFinished onFinished) override;
+    void reportProgramOutcome(const std::string& text, bool success) override;
     void showEditWindow() override;
     void showSettingsWindow() override;
     void closeMainWindow() override {

@@ -1,7 +1,9 @@
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <optional>
 
@@ -12,8 +14,9 @@
 namespace tal::test {
 namespace {
 
-// Program 3 with one line.
-const char* kPrograms = R"({"programs": [{"ProgNum": 3, "lines": [{"Param 1": 1200}]}]})";
+// Program 3 with one line, within the limits of ТАЛ-1.
+const char* kPrograms = R"({"programs": [{"ProgNum": 3, "lines": [
+    {"Param 1": 1200, "Param 2": 100, "Param 4": 50, "Param 8": 0.1}]}]})";
 
 QString shownText(const ProgrammerWindow* window) {
     return window->output()->toPlainText();
@@ -117,13 +120,44 @@ private slots:
             "Запуск: " + QString::fromStdString(r.workspace.path("tool/PK2CMD.exe"))));
         QVERIFY(!window->isModal());
 
+        // A good write is read back below its own output, and the window says it matched.
         r.clickButton(12);
-        QTRY_VERIFY(!window->isRunning());
+        QTRY_VERIFY(shownText(window).endsWith("Память станка совпадает с записанными данными"));
+        QVERIFY(!window->isRunning());
         const QStringList succeeded = shownText(window).split(QLatin1Char('\n'));
         QVERIFY2(succeeded.contains("Program Succeeded."),
                  qPrintable(succeeded.join(QLatin1Char('|'))));
+        QVERIFY(succeeded.contains("Read successfully."));
         QVERIFY(!succeeded.contains("No PICkit 2 found."));
-        QCOMPARE(succeeded.last(), QString("Программатор завершил работу успешно (код 0)"));
+        QCOMPARE(succeeded.count("Программатор завершил работу успешно (код 0)"), 2);
+        QVERIFY(succeeded.first().endsWith(" /M"));
+        QVERIFY(succeeded.filter(QRegularExpression("^Запуск: .* /GF")).size() == 1);
+    }
+
+    // The stand-in inverts one byte as it writes: the export says where, in a box and in the
+    // window.
+    void aWriteTheMachineDoesNotHoldIsReported() {
+        RunningEditor r;
+        if (r.workspace.installProgrammer().empty())
+            QSKIP("the programmer stand-in is not built");
+        r.open(r.workspace.buildWorkingFile("coil", kPrograms));
+        ProgrammerWindow* window = r.editor->programmerWindow();
+        const QString expected =
+            "Память станка не совпадает с записанными данными: первый "
+            "отличающийся адрес 0x0400, отличающихся байтов: 1";
+        QString shown, caption;
+        ModalScript script;
+        script.then([&](QWidget* w) {
+            shown = messageText(w);
+            caption = w->windowTitle();
+            clickMessageButton(w, QMessageBox::Ok);
+        });
+        EnvironmentVariable corrupt("PK2CMD_SIM_CORRUPT", "400");
+        r.clickButton(12);
+        QTRY_VERIFY(script.done());
+        QCOMPARE(shown, expected);
+        QCOMPARE(caption, QString("Экспорт данных"));
+        QCOMPARE(shownText(window).split(QLatin1Char('\n')).last(), expected);
     }
 };
 

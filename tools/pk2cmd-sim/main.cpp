@@ -6,7 +6,9 @@
 //
 // Environment: PK2CMD_SIM_EEPROM (the EEPROM file; default beside the program),
 // PK2CMD_SIM_CRLF=1 (CR LF line ends when reading), PK2CMD_SIM_NO_DEVICE=1 (no programmer
-// attached), PK2CMD_SIM_DELAY_MS (how long the operation takes).
+// attached), PK2CMD_SIM_DELAY_MS (how long the operation takes), PK2CMD_SIM_CORRUPT=<hex
+// address> (programming leaves the byte at that address inverted, as a failing cell would,
+// and still reports success).
 //
 // It reports on standard output in the words of the real tool and ends with its return codes;
 // details of its own (which file, why) go to standard error.
@@ -17,6 +19,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -140,6 +143,19 @@ bool loadEeprom(const std::string& path, Eeprom& memory, std::string& problem) {
     return true;
 }
 
+// The address PK2CMD_SIM_CORRUPT names; nothing when it is unset. False when it names none.
+bool corruptAddress(std::optional<std::size_t>& address) {
+    const char* set = std::getenv("PK2CMD_SIM_CORRUPT");
+    if (!set || !*set)
+        return true;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(set, &end, 16);
+    if (*end != '\0' || value >= kEepromSize)
+        return false;
+    address = value;
+    return true;
+}
+
 void delayIfAsked() {
     const char* set = std::getenv("PK2CMD_SIM_DELAY_MS");
     if (!set)
@@ -184,6 +200,13 @@ int run(int argc, char** argv) {
     const std::string eeprom = eepromPath(argc > 0 ? argv[0] : nullptr);
 
     if (options.program) {
+        std::optional<std::size_t> corrupt;
+        if (!corruptAddress(corrupt))
+            return usage("PK2CMD_SIM_CORRUPT is no address below 10000 (hex)");
+        if (corrupt) {
+            image[*corrupt] = static_cast<std::uint8_t>(~image[*corrupt]);
+            std::cerr << "byte " << std::hex << *corrupt << " corrupted on write" << std::endl;
+        }
         const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
         if (const std::string error = writeFileAtomically(eeprom, bytes); !error.empty())
             return fail(kProgramVerifyError, "Program Failed.", error);
