@@ -13,7 +13,7 @@ public:
 
     MessageAnswer showMessage(const std::string&, const std::string&, MessageIcon,
                               MessageButtons buttons) override {
-        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
     }
     Grid focusedGrid() override { return focus; }
     void focusGrid(Grid grid) override { focus = grid; }

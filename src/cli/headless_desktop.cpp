@@ -9,7 +9,7 @@ MessageAnswer HeadlessDesktop::showMessage(const std::string& text, const std::s
     m_errors << caption << ": " << text << '\n';
     if (icon == MessageIcon::Error)
         ++m_errorCount;
-    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
 }
 
 NewProgramResult HeadlessDesktop::askNewProgram(unsigned, bool) {

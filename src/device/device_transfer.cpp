@@ -68,7 +68,7 @@ bool DeviceTransfer::runProgrammer(const ProgramLaunch& launch,
 bool DeviceTransfer::valuesMayBeSent() {
     const auto question = exportLimitsQuestion(m_store, m_limits, m_state.machineModel);
     return !question || m_desktop.showMessage(*question, kExportCaption, MessageIcon::None,
-                                              MessageButtons::YesNo) == MessageAnswer::Yes;
+                                              MessageButtons::YesNoDefaultNo) == MessageAnswer::Yes;
 }
 
 void DeviceTransfer::SpeedButton12Click() {

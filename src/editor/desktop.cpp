@@ -86,6 +86,7 @@ MessageAnswer NullDesktop::showMessage(const std::string&, const std::string&, M
         case MessageButtons::Ok:
             return MessageAnswer::Ok;
         case MessageButtons::YesNo:
+        case MessageButtons::YesNoDefaultNo:
             return MessageAnswer::No;
         case MessageButtons::OkCancel:
             return MessageAnswer::Cancel;

@@ -8,7 +8,8 @@
 namespace tal {
 
 enum class MessageIcon { None, Error, Information };
-enum class MessageButtons { Ok, YesNo, OkCancel };
+// YesNoDefaultNo: a question whose Yes cannot be taken back, so Enter answers No.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo, OkCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // The two grids of the main window.

@@ -87,9 +87,9 @@ MessageAnswer QtDesktop::showMessage(const std::string& text, const std::string&
                                                                          : QMessageBox::NoIcon;
     QMessageBox::StandardButtons boxButtons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
-    if (buttons == MessageButtons::YesNo) {
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo) {
         boxButtons = QMessageBox::Yes | QMessageBox::No;
-        defaultButton = QMessageBox::Yes;
+        defaultButton = buttons == MessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::No;
     } else if (buttons == MessageButtons::OkCancel) {
         boxButtons = QMessageBox::Ok | QMessageBox::Cancel;
     }
@@ -105,9 +105,9 @@ MessageAnswer QtDesktop::showMessage(const std::string& text, const std::string&
         case QMessageBox::Cancel:
             return MessageAnswer::Cancel;
         default:
-            return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
-                   : buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                      : MessageAnswer::Cancel;
+            return buttons == MessageButtons::Ok         ? MessageAnswer::Ok
+                   : buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
+                                                         : MessageAnswer::No;
     }
 }
 

@@ -18,7 +18,7 @@ namespace {
 constexpr const char* kMatch = "Память станка совпадает с записанными данными";
 
 RecordedMessage question(const std::string& text) {
-    return {text, "Экспорт данных", MessageIcon::None, MessageButtons::YesNo};
+    return {text, "Экспорт данных", MessageIcon::None, MessageButtons::YesNoDefaultNo};
 }
 
 // The wide limits with one row replaced.
@@ -158,7 +158,7 @@ TEST_F(ExportSafetyTest, ValuesThatCannotBeCheckedAreAskedAbout) {
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_TRUE(messages[0].text.starts_with(c.start)) << messages[0].text;
         EXPECT_TRUE(messages[0].text.ends_with("\n\nЭкспортировать всё равно?"));
-        EXPECT_EQ(messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(messages[0].buttons, MessageButtons::YesNoDefaultNo);
         EXPECT_FALSE(fs::exists(hex()));
         EXPECT_TRUE(desktop.launches.empty());
         useLimits(wideLimits());

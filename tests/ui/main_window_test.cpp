@@ -384,6 +384,17 @@ private slots:
             QString::fromStdString(r.workspace.buildWorkingFile("small", kPrograms));
         r.open(working.toStdString());
 
+        const QString hexFile = QFileInfo(working).absolutePath() + "/" +
+                                QFileInfo(working).completeBaseName() + ".hex";
+        {
+            // Enter gives the question's default answer, No: nothing is written or sent.
+            ModalScript refused;
+            refused.then([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
+            r.clickButton(12);
+            QTRY_VERIFY(refused.done());
+            QVERIFY(!QFileInfo::exists(hexFile));
+            QVERIFY(!QFileInfo::exists(tool + "/pk2cmd-sim-eeprom.bin"));
+        }
         {
             // The lines leave Param 2 and Param 7 outside the limits of ТАЛ-1: sent all the same.
             QString question;
