@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <filesystem>
 
 #include <chrono>
 #include <cstdlib>
@@ -13,10 +15,16 @@
 
 #include "files/recovery.h"
 #include "files/recovery_copy.h"
-#include "files_fixture.h"
+#include "store/editing_tables.h"
 #include "store/file_system.h"
+#include "store/memory_image.h"
+#include "support/fake_desktop.h"
+#include "support/file_bytes.h"
+#include "support/workbench_fixture.h"
 
 namespace tal::test {
+
+namespace fs = std::filesystem;
 namespace {
 
 RecoveryCopy sampleCopy() {

@@ -141,6 +141,37 @@ void FakeDesktop::showSettingsWindow() {
     calls.push_back("show-settings-window");
 }
 
+FakeDesktop::~FakeDesktop() {
+    expectAllAnswersUsed();
+}
+
+std::vector<std::string> FakeDesktop::unusedAnswers() const {
+    std::vector<std::string> left;
+    const auto note = [&left](std::size_t count, const char* queue) {
+        if (count > 0)
+            left.push_back(std::to_string(count) + " " + queue);
+    };
+    note(messageAnswers.size(), "messageAnswers");
+    note(newProgramAnswers.size(), "newProgramAnswers");
+    note(newLineAnswers.size(), "newLineAnswers");
+    note(findProgramAnswers.size(), "findProgramAnswers");
+    note(findLineAnswers.size(), "findLineAnswers");
+    note(openFileAnswers.size(), "openFileAnswers");
+    note(saveFileAnswers.size(), "saveFileAnswers");
+    note(folderAnswers.size(), "folderAnswers");
+    return left;
+}
+
+void FakeDesktop::expectAllAnswersUsed() const {
+    const std::vector<std::string> left = unusedAnswers();
+    if (left.empty())
+        return;
+    std::string text;
+    for (const std::string& queue : left)
+        text += (text.empty() ? "" : ", ") + queue;
+    ADD_FAILURE() << "the fake desktop was left scripted answers nobody asked for: " << text;
+}
+
 bool FakeDesktop::isEnabled(Control control) const {
     auto it = enabled.find(control);
     return it != enabled.end() && it->second;
