@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <filesystem>
 
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -23,9 +22,9 @@
 #include "support/workbench_fixture.h"
 
 namespace tal::test {
+namespace {
 
 namespace fs = std::filesystem;
-namespace {
 
 RecoveryCopy sampleCopy() {
     RecoveryCopy copy;

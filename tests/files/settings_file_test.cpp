@@ -10,9 +10,9 @@
 #include "support/temp_folder.h"
 
 namespace tal::test {
+namespace {
 
 namespace fs = std::filesystem;
-namespace {
 
 RecordedMessage settingsError(const std::string& text) {
     return {text, "Сохранить", MessageIcon::Error, MessageButtons::Ok};

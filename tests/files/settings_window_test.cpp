@@ -11,9 +11,9 @@
 #include "workbench/workbench.h"
 
 namespace tal::test {
+namespace {
 
 namespace fs = std::filesystem;
-namespace {
 
 class SettingsWindowTest : public ::testing::Test {
 protected:

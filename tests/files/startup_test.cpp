@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <future>
 
@@ -23,9 +22,9 @@
 #include "workbench/workbench.h"
 
 namespace tal::test {
+namespace {
 
 namespace fs = std::filesystem;
-namespace {
 
 const RecordedMessage kLoadFailed{"Ошибка загрузки приложения", "Загрузка приложения",
                                   MessageIcon::Error, MessageButtons::Ok};

@@ -13,9 +13,9 @@
 #include "support/workbench_fixture.h"
 
 namespace tal::test {
+namespace {
 
 namespace fs = std::filesystem;
-namespace {
 
 using namespace std::string_literals;
 
