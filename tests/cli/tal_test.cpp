@@ -8,7 +8,10 @@
 
 #include "store/file_system.h"
 #include "store/memory_image.h"
+#include "support/file_bytes.h"
+#include "support/process.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 
 namespace tal::test {
 namespace {
@@ -42,16 +45,16 @@ protected:
     std::string build(const json& programs, const std::string& name = "w.bin") {
         const std::string source = dir.path("p.json"), out = dir.path(name);
         writeFileAtomically(source, programs.dump());
-        EXPECT_EQ(run(kTal + " build " + quote(source) + " -o " + quote(out)), 0);
+        EXPECT_EQ(runShell(kTal + " build " + quote(source) + " -o " + quote(out)), 0);
         return out;
     }
-    TempDir dir;
+    TempFolder dir;
 };
 
 TEST_F(Tal, BuildWritesWhatTheInsertBookkeepingDefinesAndDumpGivesItBack) {
     const json programs = demoPrograms();
     const std::string image = build(programs);
-    EXPECT_EQ(run(kTal + " check " + quote(image)), 0);
+    EXPECT_EQ(runShell(kTal + " check " + quote(image)), 0);
 
     const Image bytes = [&] {
         Image i{};
@@ -67,7 +70,7 @@ TEST_F(Tal, BuildWritesWhatTheInsertBookkeepingDefinesAndDumpGivesItBack) {
     EXPECT_EQ(nextStrOf(bytes, 3), 3);
 
     std::string out;
-    ASSERT_EQ(run(kTal + " dump --format json " + quote(image), &out), 0);
+    ASSERT_EQ(runShell(kTal + " dump --format json " + quote(image), &out), 0);
     const json dumped = json::parse(out)["programs"];
     ASSERT_EQ(dumped.size(), 3u);
     EXPECT_EQ(dumped[0]["ProgNum"], 0);  // ascending program number
@@ -94,7 +97,7 @@ TEST_F(Tal, BuildWritesWhatTheInsertBookkeepingDefinesAndDumpGivesItBack) {
 // Scripts and archives rely on the keys of the dump and on their order.
 TEST_F(Tal, DumpGivesTheKeysOfProgramsAndLinesInTheirOrder) {
     std::string out;
-    ASSERT_EQ(run(kTal + " dump --format json " + quote(build(demoPrograms())), &out), 0);
+    ASSERT_EQ(runShell(kTal + " dump --format json " + quote(build(demoPrograms())), &out), 0);
     const auto program = nlohmann::ordered_json::parse(out)["programs"][1];
     std::vector<std::string> programKeys, lineKeys;
     for (const auto& [key, value] : program.items())
@@ -119,7 +122,7 @@ TEST_F(Tal, AnImageWithoutARemarksFileDumpsEmptyRemarksAsTexts) {
     const std::string image = build(demoPrograms());
     std::filesystem::remove(dir.path("w.txt"));
     std::string out;
-    ASSERT_EQ(run(kTal + " dump --format json " + quote(image), &out), 0);
+    ASSERT_EQ(runShell(kTal + " dump --format json " + quote(image), &out), 0);
     const json dumped = json::parse(out);
     ASSERT_EQ(dumped["programs"].size(), 3u);
     for (const json& program : dumped["programs"])
@@ -129,7 +132,7 @@ TEST_F(Tal, AnImageWithoutARemarksFileDumpsEmptyRemarksAsTexts) {
 TEST_F(Tal, ResaveGivesBackTheSameBytesAndRemarks) {
     const std::string image = build(demoPrograms());
     const std::string again = dir.path("again.bin");
-    ASSERT_EQ(run(kTal + " resave " + quote(image) + " -o " + quote(again)), 0);
+    ASSERT_EQ(runShell(kTal + " resave " + quote(image) + " -o " + quote(again)), 0);
     EXPECT_EQ(readFile(again).bytes, readFile(image).bytes);
     EXPECT_EQ(readFile(dir.path("again.txt")).bytes, readFile(dir.path("w.txt")).bytes);
 }
@@ -145,7 +148,7 @@ TEST_F(Tal, ResaveThroughALinkWritesItsTargetAndTheRemarksBesideTheLink) {
     const std::string link = dir.path("link.bin");
     fs::create_symlink("real/kept.bin", link);
 
-    ASSERT_EQ(run(kTal + " resave " + quote(image) + " -o " + quote(link)), 0);
+    ASSERT_EQ(runShell(kTal + " resave " + quote(image) + " -o " + quote(link)), 0);
     ASSERT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::read_symlink(link), "real/kept.bin");
     EXPECT_EQ(readFile(target).bytes, readFile(image).bytes);
@@ -171,14 +174,14 @@ TEST_F(Tal, CheckAgreesWithTheInvariants) {
         {"own slot number wrong", slotOffset(100) + 31, 99},
         {"two chains share a slot", slotOffset(4) + 29, 3},
     };
-    EXPECT_EQ(run(kTal + " check " + quote(image)), 0);
+    EXPECT_EQ(runShell(kTal + " check " + quote(image)), 0);
     for (const auto& damage : damages) {
         std::string bytes = intact;
         bytes[damage.offset] = static_cast<char>(damage.byte);
         const std::string path = dir.path("damaged.bin");
         writeFileAtomically(path, bytes);
         std::string out;
-        EXPECT_EQ(run(kTal + " check " + quote(path), &out), 1) << damage.what;
+        EXPECT_EQ(runShell(kTal + " check " + quote(path), &out), 1) << damage.what;
         EXPECT_FALSE(out.empty()) << damage.what;
     }
 }
@@ -193,23 +196,23 @@ TEST_F(Tal, DamagedAndWrongInputEndsWithAnExitCode) {
     const std::string damaged = dir.path("d.bin");
     writeFileAtomically(damaged, imageBytes(image));
     for (const std::string command : {"dump", "dump --format json", "check"}) {
-        const int code = run(kTal + " " + command + " " + quote(damaged) + " >/dev/null 2>&1");
+        const int code = runShell(kTal + " " + command + " " + quote(damaged) + " >/dev/null 2>&1");
         EXPECT_TRUE(code == 0 || code == 1) << command << " " << code;
     }
-    EXPECT_EQ(run(kTal + " resave " + quote(damaged) + " -o " + quote(dir.path("r.bin")) +
-                  " 2>/dev/null"),
+    EXPECT_EQ(runShell(kTal + " resave " + quote(damaged) + " -o " + quote(dir.path("r.bin")) +
+                       " 2>/dev/null"),
               1);
 
     const std::string shortFile = dir.path("s.bin");
     writeFileAtomically(shortFile, std::string(65535, '\0'));
-    EXPECT_EQ(run(kTal + " dump " + quote(shortFile) + " 2>/dev/null"), 1);
-    EXPECT_EQ(run(kTal + " dump 2>/dev/null"), 2);
-    EXPECT_EQ(run(kTal + " frobnicate 2>/dev/null"), 2);
+    EXPECT_EQ(runShell(kTal + " dump " + quote(shortFile) + " 2>/dev/null"), 1);
+    EXPECT_EQ(runShell(kTal + " dump 2>/dev/null"), 2);
+    EXPECT_EQ(runShell(kTal + " frobnicate 2>/dev/null"), 2);
     const std::string badJson = dir.path("bad.json");
     writeFileAtomically(badJson, R"({"programs": [{"ProgNum": 1}, {"ProgNum": 1}]})");
-    EXPECT_EQ(
-        run(kTal + " build " + quote(badJson) + " -o " + quote(dir.path("b.bin")) + " 2>/dev/null"),
-        1);
+    EXPECT_EQ(runShell(kTal + " build " + quote(badJson) + " -o " + quote(dir.path("b.bin")) +
+                       " 2>/dev/null"),
+              1);
     EXPECT_FALSE(fileExists(dir.path("b.bin")));
 }
 
@@ -242,10 +245,10 @@ TEST_F(Tal, BuildAndResaveRefuseABlankThatIsNoBlankImage) {
         for (const std::string& command :
              {" build " + quote(source), " resave " + quote(working)}) {
             std::string said;
-            EXPECT_EQ(
-                run(kTal + command + " -o " + quote(out) + " --blank " + quote(blank) + " 2>&1",
-                    &said),
-                1)
+            EXPECT_EQ(runShell(kTal + command + " -o " + quote(out) + " --blank " + quote(blank) +
+                                   " 2>&1",
+                               &said),
+                      1)
                 << command;
             EXPECT_NE(said.find("Файл " + blank + " не чистый образ памяти"), std::string::npos)
                 << said;
@@ -254,10 +257,10 @@ TEST_F(Tal, BuildAndResaveRefuseABlankThatIsNoBlankImage) {
             EXPECT_FALSE(fileExists(out));
         }
     }
-    ASSERT_EQ(run(kTal + " blank -o " + quote(blank)), 0);
-    EXPECT_EQ(
-        run(kTal + " build " + quote(source) + " -o " + quote(out) + " --blank " + quote(blank)),
-        0);
+    ASSERT_EQ(runShell(kTal + " blank -o " + quote(blank)), 0);
+    EXPECT_EQ(runShell(kTal + " build " + quote(source) + " -o " + quote(out) + " --blank " +
+                       quote(blank)),
+              0);
     EXPECT_EQ(readFile(out).bytes, readFile(working).bytes);
 }
 
@@ -274,7 +277,7 @@ TEST_F(Tal, BuildRefusesAProgramOfMoreThan254Lines) {
         writeFileAtomically(source, programs.dump());
         std::string said;
         const int code =
-            run(kTal + " build " + quote(source) + " -o " + quote(out) + " 2>&1", &said);
+            runShell(kTal + " build " + quote(source) + " -o " + quote(out) + " 2>&1", &said);
         if (count > kMaxProgramLines) {
             EXPECT_EQ(code, 1);
             EXPECT_NE(said.find("программа 200: строк 255, а в программе намотки может быть не "
@@ -285,9 +288,9 @@ TEST_F(Tal, BuildRefusesAProgramOfMoreThan254Lines) {
             continue;
         }
         ASSERT_EQ(code, 0) << said;
-        EXPECT_EQ(run(kTal + " check " + quote(out)), 0);
+        EXPECT_EQ(runShell(kTal + " check " + quote(out)), 0);
         std::string dumped;
-        ASSERT_EQ(run(kTal + " dump --format json " + quote(out), &dumped), 0);
+        ASSERT_EQ(runShell(kTal + " dump --format json " + quote(out), &dumped), 0);
         const json longest = json::parse(dumped)["programs"][1];
         EXPECT_EQ(longest["ProgSize"], kMaxProgramLines + 1);
         EXPECT_EQ(longest["lines"].size(), static_cast<std::size_t>(kMaxProgramLines));
@@ -335,7 +338,8 @@ TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
         const std::string source = dir.path("p.json"), out = dir.path("refused.bin");
         writeFileAtomically(source, programs.dump());
         std::string said;
-        EXPECT_EQ(run(kTal + " build " + quote(source) + " -o " + quote(out) + " 2>&1", &said), 1);
+        EXPECT_EQ(runShell(kTal + " build " + quote(source) + " -o " + quote(out) + " 2>&1", &said),
+                  1);
         for (const std::string& part : c.said)
             EXPECT_NE(said.find(part), std::string::npos) << said;
         EXPECT_FALSE(fileExists(out));
@@ -354,7 +358,7 @@ TEST_F(Tal, BuildRefusesAValueItsFieldCannotHoldInsteadOfWrappingIt) {
                      {"Param 15", 25.5},
                      {"Param 14", 255}}}}}}}});
     std::string dumped;
-    ASSERT_EQ(run(kTal + " dump " + quote(image) + " --format json", &dumped), 0);
+    ASSERT_EQ(runShell(kTal + " dump " + quote(image) + " --format json", &dumped), 0);
     const json program = json::parse(dumped)["programs"][0];
     const json line = program["lines"][0];
     EXPECT_EQ(line["Param 6"], 12.5);
@@ -387,7 +391,7 @@ TEST_F(Tal, AFailedSaveLeavesTheRemarksFileAsItWas) {
     for (const std::string& command : {" resave " + quote(working), " build " + quote(source)}) {
         SCOPED_TRACE(command);
         std::string said;
-        EXPECT_EQ(run(kTal + command + " -o " + quote(out) + " 2>&1", &said), 1);
+        EXPECT_EQ(runShell(kTal + command + " -o " + quote(out) + " 2>&1", &said), 1);
         EXPECT_NE(said.find("Ошибка записи файла " + out), std::string::npos) << said;
         EXPECT_EQ(readFile(remarks).bytes, old);
     }
@@ -396,22 +400,22 @@ TEST_F(Tal, AFailedSaveLeavesTheRemarksFileAsItWas) {
 TEST_F(Tal, InitKeepsExistingFilesUnlessForced) {
     const std::string folder = dir.path("work");
     std::filesystem::create_directory(folder);
-    ASSERT_EQ(run(kTal + " init " + quote(folder)), 0);
+    ASSERT_EQ(runShell(kTal + " init " + quote(folder)), 0);
     const std::string limits = folder + "/TALC.DB";
     const std::string delivered = readFile(limits).bytes;
     const std::string edited = delivered + "edited by the engineer";
     writeFileAtomically(limits, edited);
     std::string said;
-    EXPECT_EQ(run(kTal + " init " + quote(folder) + " 2>&1", &said), 1);
+    EXPECT_EQ(runShell(kTal + " init " + quote(folder) + " 2>&1", &said), 1);
     EXPECT_NE(said.find("TALC.DB"), std::string::npos) << said;
     EXPECT_NE(said.find("--force"), std::string::npos) << said;
     EXPECT_EQ(readFile(limits).bytes, edited);
     // Only TALC.DB there: it alone is named, and nothing is written beside it either.
     std::filesystem::remove(folder + "/talp.db");
-    EXPECT_EQ(run(kTal + " init " + quote(folder) + " 2>/dev/null"), 1);
+    EXPECT_EQ(runShell(kTal + " init " + quote(folder) + " 2>/dev/null"), 1);
     EXPECT_FALSE(fileExists(folder + "/talp.db"));
 
-    EXPECT_EQ(run(kTal + " init --force " + quote(folder)), 0);
+    EXPECT_EQ(runShell(kTal + " init --force " + quote(folder)), 0);
     EXPECT_EQ(readFile(limits).bytes, delivered);
     EXPECT_TRUE(fileExists(folder + "/talp.db"));
 }
@@ -436,7 +440,7 @@ TEST_F(Tal, AnOutputThatIsAnInputIsRefused) {
     for (const std::string& command : commands) {
         SCOPED_TRACE(command);
         std::string said;
-        EXPECT_EQ(run(kTal + command + " 2>&1", &said), 1);
+        EXPECT_EQ(runShell(kTal + command + " 2>&1", &said), 1);
         EXPECT_NE(said.find("указан и как входной, и как выходной"), std::string::npos) << said;
         EXPECT_EQ(readFile(image).bytes, bytes);
         EXPECT_EQ(readFile(hex).bytes, "not touched");
@@ -447,7 +451,7 @@ TEST_F(Tal, AnOutputThatIsAnInputIsRefused) {
 // commands are run under `timeout`, so that a hang fails the test (124) instead of stopping it.
 TEST_F(Tal, AFifoIsRefusedWithoutHanging) {
     const std::string fifo = dir.path("fifo.bin");
-    ASSERT_EQ(run("mkfifo " + quote(fifo)), 0);
+    ASSERT_EQ(runShell("mkfifo " + quote(fifo)), 0);
     const std::string image = build(demoPrograms());
     const std::string commands[] = {
         " dump " + quote(fifo),
@@ -458,7 +462,7 @@ TEST_F(Tal, AFifoIsRefusedWithoutHanging) {
     };
     for (const std::string& command : commands) {
         SCOPED_TRACE(command);
-        EXPECT_EQ(run("timeout 20 " + kTal + command + " 2>/dev/null"), 1);
+        EXPECT_EQ(runShell("timeout 20 " + kTal + command + " 2>/dev/null"), 1);
     }
 }
 
@@ -480,7 +484,7 @@ TEST_F(Tal, UsageErrorsAreInRussian) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
         std::string said;
-        EXPECT_EQ(run(kTal + " " + c.arguments + " 2>&1", &said), 2);
+        EXPECT_EQ(runShell(kTal + " " + c.arguments + " 2>&1", &said), 2);
         EXPECT_NE(said.find(c.said), std::string::npos) << said;
         EXPECT_EQ(said.find(" is required"), std::string::npos) << said;
         EXPECT_EQ(said.find("not expected"), std::string::npos) << said;

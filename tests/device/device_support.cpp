@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <random>
-#include <sstream>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "device/hex_file.h"
+#include "support/file_bytes.h"
 
 namespace tal::test {
 
@@ -29,43 +24,6 @@ Image imageFromFile(const std::string& path) {
     EXPECT_GE(bytes.size(), image.size()) << path;
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
     return image;
-}
-
-ProcessResult runProcess(const std::vector<std::string>& arguments,
-                         const std::vector<std::pair<std::string, std::string>>& environment,
-                         const std::string& workingFolder) {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        throw std::runtime_error("pipe failed");
-    const pid_t child = ::fork();
-    if (child < 0)
-        throw std::runtime_error("fork failed");
-    if (child == 0) {
-        ::dup2(pipeEnds[1], 1);
-        ::dup2(pipeEnds[1], 2);
-        ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
-        for (const auto& [name, value] : environment)
-            ::setenv(name.c_str(), value.c_str(), 1);
-        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0)
-            ::_exit(126);
-        std::vector<char*> argv;
-        for (const auto& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(pipeEnds[1]);
-    ProcessResult result;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        result.output.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
 }
 
 std::string programmerHexText(const Image& image, bool crlf) {

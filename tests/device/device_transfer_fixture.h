@@ -12,17 +12,20 @@
 #include "device_support.h"
 #include "store/editing_tables.h"
 #include "store/field_catalogue.h"
+#include "support/file_bytes.h"
 #include "support/limits_data.h"
+#include "support/process.h"
+#include "support/program_sets.h"
+#include "support/tal_tool.h"
+#include "support/workbench_fixture.h"
 
 namespace tal::test {
+
+namespace fs = std::filesystem;
 
 inline RecordedMessage error(const std::string& text, const std::string& caption) {
     return {text, caption, MessageIcon::Error, MessageButtons::Ok};
 }
-inline constexpr const char* kProgramsA =
-    R"({"programs":[{"ProgNum":3,"Remark":"первая","lines":[{"Param 1":10},{"Param 1":20}]},
-                    {"ProgNum":7,"Remark":"вторая","lines":[]}]})";
-inline constexpr const char* kProgramsB = R"({"programs":[{"ProgNum":5,"lines":[{"Param 1":1}]}]})";
 
 // The HEX file the programmer tool was told to read the EEPROM into.
 inline std::string readTarget(const ProgramLaunch& launch) {
@@ -48,8 +51,8 @@ protected:
         // As the settings hold them: full paths ending with a backslash.
         state.programmerFolder = m_programmer + "\\";
         state.dialogFolder = m_work + "\\";
-        buildImage(kProgramsA, pathA);
-        buildImage(kProgramsB, pathB);
+        EXPECT_TRUE(buildWorkingFile(kProgramsA, pathA));
+        EXPECT_TRUE(buildWorkingFile(kProgramsB, pathB));
         state.machineModel = "ТАЛ-1";
         useLimits(wideLimits());
         runTheTool();
@@ -121,11 +124,11 @@ protected:
     }
 
     EditorState& state = bench.state();
-    std::string m_work = dir / "рабочие файлы";
-    std::string m_programmer = dir / "программатор 1";
+    std::string m_work = dir.path("рабочие файлы");
+    std::string m_programmer = dir.path("программатор 1");
     std::string pathA = work("катушка A.bin");
     std::string pathB = work("B.bin");
-    std::string m_talc = dir / "TALC.DB";
+    std::string m_talc = dir.path("TALC.DB");
 };
 
 }  // namespace tal::test

@@ -47,9 +47,9 @@ protected:
 // loaded from an image and never edited; No ends the export with no HEX file, Yes sends it.
 TEST_F(ExportSafetyTest, ValuesOutsideTheLimitsAreListedAndNoWritesNoHexFile) {
     const std::string path = work("вне пределов.bin");
-    buildImage(R"({"programs":[{"ProgNum":4,"Param 04":9,"lines":[
+    ASSERT_TRUE(buildWorkingFile(R"({"programs":[{"ProgNum":4,"Param 04":9,"lines":[
                     {"Param 6":50.5,"Param 7":40.25},{"Param 6":1,"Param 7":2,"Param 17":3}]}]})",
-               path);
+                                 path));
     useLimits(limitsWith("Param 04", 0, 5));
     open(path);
     const std::string hexFile = work("вне пределов.hex");
@@ -114,7 +114,7 @@ TEST_F(ExportSafetyTest, TheFirstTwentyFindingsAreListedAndTheRestCounted) {
     for (int i = 0; i < 25; ++i)
         lines += std::string(i ? "," : "") + R"({"Param 1":)" + std::to_string(100 + i) + "}";
     const std::string path = work("много.bin");
-    buildImage(R"({"programs":[{"ProgNum":1,"lines":[)" + lines + "]}]}", path);
+    ASSERT_TRUE(buildWorkingFile(R"({"programs":[{"ProgNum":1,"lines":[)" + lines + "]}]}", path));
     useLimits(limitsWith("Param 1", 10, 50));
     open(path);
     exportNow();

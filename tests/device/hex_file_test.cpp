@@ -6,6 +6,9 @@
 
 #include "device/hex_file.h"
 #include "device_support.h"
+#include "support/file_bytes.h"
+#include "support/process.h"
+#include "support/temp_folder.h"
 
 namespace tal {
 namespace {
@@ -67,26 +70,26 @@ TEST(WriteHexFile, ChecksumsAsTheMachineToolsExpect) {
 TEST(WriteHexFile, BinutilsAndSrecordReadTheImageBack) {
     TempFolder folder;
     for (const Image& image : {test::randomImage(7), test::randomImage(8), filledImage(0xFF)}) {
-        const std::string hex = folder / "image.hex";
+        const std::string hex = folder.path("image.hex");
         ASSERT_EQ(WriteHexFile(image, hex), HexWriteStatus::Ok);
 
         const auto objcopy =
-            runProcess({"objcopy", "-I", "ihex", "-O", "binary", hex, folder / "objcopy.bin"});
+            runProcess({"objcopy", "-I", "ihex", "-O", "binary", hex, folder.path("objcopy.bin")});
         ASSERT_EQ(objcopy.exitCode, 0) << objcopy.output;
-        EXPECT_EQ(readBytes(folder / "objcopy.bin"), imageBytes(image));
+        EXPECT_EQ(readBytes(folder.path("objcopy.bin")), imageBytes(image));
 
         const auto srec =
-            runProcess({"srec_cat", hex, "-intel", "-o", folder / "srec.bin", "-binary"});
+            runProcess({"srec_cat", hex, "-intel", "-o", folder.path("srec.bin"), "-binary"});
         ASSERT_EQ(srec.exitCode, 0) << srec.output;
-        EXPECT_EQ(readBytes(folder / "srec.bin"), imageBytes(image));
+        EXPECT_EQ(readBytes(folder.path("srec.bin")), imageBytes(image));
     }
 
     // srec_cat does check: one wrong checksum digit is refused.
     std::string broken = formatHexFile(test::randomImage(9));
     broken[45 * 100 + 42] = broken[45 * 100 + 42] == '0' ? '1' : '0';
-    writeBytes(folder / "broken.hex", broken);
-    EXPECT_NE(runProcess({"srec_cat", folder / "broken.hex", "-intel", "-o", folder / "broken.bin",
-                          "-binary"})
+    writeBytes(folder.path("broken.hex"), broken);
+    EXPECT_NE(runProcess({"srec_cat", folder.path("broken.hex"), "-intel", "-o",
+                          folder.path("broken.bin"), "-binary"})
                   .exitCode,
               0);
 }
@@ -94,20 +97,20 @@ TEST(WriteHexFile, BinutilsAndSrecordReadTheImageBack) {
 TEST(WriteHexFile, ReplacesAnExistingFileAndReportsCreateAndWriteFailuresApart) {
     TempFolder folder;
     const Image image = test::randomImage(3);
-    const std::string hex = folder / "coil.hex";
+    const std::string hex = folder.path("coil.hex");
     writeBytes(hex, std::string(300000, 'x'));
     ASSERT_EQ(WriteHexFile(image, hex), HexWriteStatus::Ok);
     EXPECT_EQ(readBytes(hex), formatHexFile(image));
 
-    writeBytes(folder / "plain", "a file, not a folder");
+    writeBytes(folder.path("plain"), "a file, not a folder");
     // The system's reason comes along for the message.
     const struct {
         std::string path;
         HexWriteStatus expected;
         int error;
     } cases[] = {
-        {folder / "missing/coil.hex", HexWriteStatus::CreateFailed, ENOENT},
-        {folder / "plain/coil.hex", HexWriteStatus::CreateFailed, ENOTDIR},
+        {folder.path("missing/coil.hex"), HexWriteStatus::CreateFailed, ENOENT},
+        {folder.path("plain/coil.hex"), HexWriteStatus::CreateFailed, ENOTDIR},
         {"/dev/full", HexWriteStatus::WriteFailed, ENOSPC},
     };
     for (const auto& c : cases) {
@@ -138,9 +141,9 @@ TEST(ReadHexFile, ReadsTheProgrammersFileInBothLayoutsAndBothCases) {
             std::string text = programmerHexText(image, layout.crlf);
             if (lower)
                 text = lowerCase(text);
-            writeBytes(folder / "read.hex", text);
+            writeBytes(folder.path("read.hex"), text);
             Image read = filledImage(0);
-            ASSERT_EQ(ReadHexFile(folder / "read.hex", read), HexReadStatus::Ok)
+            ASSERT_EQ(ReadHexFile(folder.path("read.hex"), read), HexReadStatus::Ok)
                 << layout.crlf << lower;
             EXPECT_EQ(read, image) << layout.crlf << lower;
         }
@@ -152,21 +155,21 @@ TEST(ReadHexFile, NeedsEveryRecordButNotTheEndRecord) {
     const Image image = test::randomImage(12);
     for (const auto& layout : kLayouts) {
         const std::string text = programmerHexText(image, layout.crlf);
-        writeBytes(folder / "min.hex", text.substr(0, layout.minimumSize));
+        writeBytes(folder.path("min.hex"), text.substr(0, layout.minimumSize));
         Image read = filledImage(0);
-        EXPECT_EQ(ReadHexFile(folder / "min.hex", read), HexReadStatus::Ok);
+        EXPECT_EQ(ReadHexFile(folder.path("min.hex"), read), HexReadStatus::Ok);
         EXPECT_EQ(read, image);
 
-        writeBytes(folder / "short.hex", text.substr(0, layout.minimumSize - 1));
+        writeBytes(folder.path("short.hex"), text.substr(0, layout.minimumSize - 1));
         Image untouched = filledImage(0x5A);
-        EXPECT_EQ(ReadHexFile(folder / "short.hex", untouched), HexReadStatus::ReadFailed)
+        EXPECT_EQ(ReadHexFile(folder.path("short.hex"), untouched), HexReadStatus::ReadFailed)
             << layout.crlf;
         EXPECT_EQ(untouched, filledImage(0x5A));
     }
-    writeBytes(folder / "empty.hex", "");
+    writeBytes(folder.path("empty.hex"), "");
     Image read{};
-    EXPECT_EQ(ReadHexFile(folder / "empty.hex", read), HexReadStatus::ReadFailed);
-    EXPECT_EQ(ReadHexFile(folder / "absent.hex", read), HexReadStatus::OpenFailed);
+    EXPECT_EQ(ReadHexFile(folder.path("empty.hex"), read), HexReadStatus::ReadFailed);
+    EXPECT_EQ(ReadHexFile(folder.path("absent.hex"), read), HexReadStatus::OpenFailed);
 }
 
 TEST(ReadHexFile, RefusesAPairThatIsNotTwoHexDigits) {

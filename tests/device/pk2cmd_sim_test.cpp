@@ -4,6 +4,10 @@
 
 #include "device/hex_file.h"
 #include "device_support.h"
+#include "support/file_bytes.h"
+#include "support/process.h"
+#include "support/tal_tool.h"
+#include "support/temp_folder.h"
 
 namespace tal {
 namespace {
@@ -12,25 +16,21 @@ using test::imageBytes;
 using test::programmerHexText;
 using test::readBytes;
 using test::runProcess;
+using test::runTal;
 using test::TempFolder;
 using test::writeBytes;
 
-using Environment = std::vector<std::pair<std::string, std::string>>;
+using test::Environment;
 
 class Pk2cmdSim : public ::testing::Test {
 protected:
-    std::string eeprom() const { return m_folder / "eeprom.bin"; }
-    std::string file(const std::string& name) const { return m_folder / name; }
+    std::string eeprom() const { return m_folder.path("eeprom.bin"); }
+    std::string file(const std::string& name) const { return m_folder.path(name); }
 
     test::ProcessResult sim(std::vector<std::string> arguments, Environment environment = {}) {
         arguments.insert(arguments.begin(), PK2CMD_SIM_PATH);
         environment.emplace_back("PK2CMD_SIM_EEPROM", eeprom());
         return runProcess(arguments, environment);
-    }
-    test::ProcessResult tal(const std::vector<std::string>& arguments) {
-        std::vector<std::string> all{TAL_CLI_PATH};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        return runProcess(all);
     }
 
     TempFolder m_folder;
@@ -40,7 +40,7 @@ protected:
 TEST_F(Pk2cmdSim, RoundTripThroughTheCommandLineTools) {
     const Image image = test::randomImage(21);
     writeBytes(file("coil.bin"), imageBytes(image));
-    ASSERT_EQ(tal({"hex", file("coil.bin"), "-o", file("coil.hex")}).exitCode, 0);
+    ASSERT_EQ(runTal({"hex", file("coil.bin"), "-o", file("coil.hex")}).exitCode, 0);
     const auto programmed = sim({"/P25LC512", "/F" + file("coil.hex"), "/M"});
     ASSERT_EQ(programmed.exitCode, 0) << programmed.output;
     EXPECT_EQ(readBytes(eeprom()), imageBytes(image));
@@ -52,7 +52,7 @@ TEST_F(Pk2cmdSim, RoundTripThroughTheCommandLineTools) {
         const auto read = sim({"/P25LC512", "/GF" + file("read.hex")}, environment);
         ASSERT_EQ(read.exitCode, 0) << read.output;
         EXPECT_EQ(readBytes(file("read.hex")), programmerHexText(image, crlf));
-        ASSERT_EQ(tal({"unhex", file("read.hex"), "-o", file("back.bin")}).exitCode, 0);
+        ASSERT_EQ(runTal({"unhex", file("read.hex"), "-o", file("back.bin")}).exitCode, 0);
         EXPECT_EQ(readBytes(file("back.bin")), imageBytes(image)) << crlf;
     }
 }
@@ -187,7 +187,7 @@ TEST_F(Pk2cmdSim, TalVerifyFindsTheByteCorruptedOnWrite) {
             ASSERT_EQ(
                 sim({"/P25LC512", "/GF" + file("read.hex")}, {{"PK2CMD_SIM_CRLF", crlf}}).exitCode,
                 0);
-            const auto verified = tal({"verify", file("coil.bin"), file("read.hex")});
+            const auto verified = runTal({"verify", file("coil.bin"), file("read.hex")});
             EXPECT_EQ(verified.exitCode, c.exitCode) << verified.output;
             if (c.exitCode == 0)
                 EXPECT_EQ(verified.output, "");
@@ -207,7 +207,7 @@ TEST_F(Pk2cmdSim, TalVerifyCountsEveryDifferingByte) {
         read[address] ^= 0x40;
     writeBytes(file("coil.bin"), imageBytes(image));
     writeBytes(file("read.hex"), programmerHexText(read, true));
-    const auto verified = tal({"verify", file("coil.bin"), file("read.hex")});
+    const auto verified = runTal({"verify", file("coil.bin"), file("read.hex")});
     EXPECT_EQ(verified.exitCode, 1);
     EXPECT_NE(verified.output.find("первый отличающийся адрес 0x0010, отличающихся байтов: 3"),
               std::string::npos)
@@ -236,14 +236,14 @@ TEST_F(Pk2cmdSim, TalHexAndUnhexReportBadInputAndUsage) {
         {{"verify", file("ok.bin")}, 2, ""},
     };
     for (const auto& c : cases) {
-        const auto run = tal(c.arguments);
+        const auto run = runTal(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.front() << " " << c.arguments.back();
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
         EXPECT_FALSE(std::filesystem::exists(file("x.hex")));
         EXPECT_FALSE(std::filesystem::exists(file("x.bin")));
     }
     writeBytes(file("no-folder"), "plain file");
-    const auto blocked = tal({"hex", file("ok.bin"), "-o", file("no-folder/x.hex")});
+    const auto blocked = runTal({"hex", file("ok.bin"), "-o", file("no-folder/x.hex")});
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_NE(blocked.output.find("Ошибка создания hex-файла"), std::string::npos);
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -13,11 +14,17 @@
 
 #include "files/recovery.h"
 #include "files/recovery_copy.h"
-#include "files_fixture.h"
+#include "store/editing_tables.h"
 #include "store/file_system.h"
+#include "store/memory_image.h"
+#include "support/fake_desktop.h"
+#include "support/file_bytes.h"
+#include "support/workbench_fixture.h"
 
 namespace tal::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 RecoveryCopy sampleCopy() {
     RecoveryCopy copy;

@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "editor/editor_state.h"
 #include "files/settings_file.h"
-#include "files_fixture.h"
 #include "store/text.h"
+#include "support/fake_desktop.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace tal::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 RecordedMessage settingsError(const std::string& text) {
     return {text, "Сохранить", MessageIcon::Error, MessageButtons::Ok};
@@ -13,7 +20,7 @@ RecordedMessage settingsError(const std::string& text) {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    SettingsFileTest() { state.settingsFilePath = dir / "TAL.cfg"; }
+    SettingsFileTest() { state.settingsFilePath = dir.path("TAL.cfg"); }
 
     TempFolder dir;
     FakeDesktop desktop;
@@ -48,14 +55,14 @@ TEST_F(SettingsFileTest, EmptySettingsStillGiveThreeLines) {
 }
 
 TEST_F(SettingsFileTest, FailuresAreShownAndTheSettingsStayInMemory) {
-    const std::string regularFile = dir / "plain";
+    const std::string regularFile = dir.path("plain");
     writeBytes(regularFile, "x");
     struct Case {
         std::string path;
         RecordedMessage message;
     };
     const Case cases[] = {
-        {dir / "missing/TAL.cfg", settingsError("Ошибка создания файла TAL.cfg")},
+        {dir.path("missing/TAL.cfg"), settingsError("Ошибка создания файла TAL.cfg")},
         {regularFile + "/TAL.cfg", settingsError("Ошибка создания файла TAL.cfg")},
         {dir.path().string(), settingsError("Ошибка создания файла TAL.cfg")},
         {"/dev/full", settingsError("Ошибка записи файла TAL.cfg")},
@@ -70,7 +77,7 @@ TEST_F(SettingsFileTest, FailuresAreShownAndTheSettingsStayInMemory) {
         EXPECT_EQ(state.machineModel, "ТАЛ-2");
     }
     EXPECT_EQ(readBytes(regularFile), "x");
-    EXPECT_FALSE(fs::exists(dir / "missing"));
+    EXPECT_FALSE(fs::exists(dir.path("missing")));
 }
 
 TEST_F(SettingsFileTest, ASettingWindows1251CannotHoldIsNeverWrittenAsSomethingElse) {

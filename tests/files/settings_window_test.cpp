@@ -1,22 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "files/settings_window.h"
-#include "files_fixture.h"
 #include "store/text.h"
+#include "support/fake_desktop.h"
+#include "support/file_bytes.h"
 #include "support/limits_data.h"
+#include "support/temp_folder.h"
+#include "workbench/workbench.h"
 
 namespace tal::test {
 namespace {
 
+namespace fs = std::filesystem;
+
 class SettingsWindowTest : public ::testing::Test {
 protected:
     SettingsWindowTest() {
-        bench.limits().setPath(dir / "TALC.DB");
-        state.settingsFilePath = dir / "TAL.cfg";
+        bench.limits().setPath(dir.path("TALC.DB"));
+        state.settingsFilePath = dir.path("TAL.cfg");
     }
 
     void useLimits(const std::vector<LimitsRecord>& records) {
-        writeLimits(dir / "TALC.DB", records);
+        writeLimits(dir.path("TALC.DB"), records);
         bench.limits().Close();
     }
     std::string settingsFile() { return decodeCp1251(readBytes(state.settingsFilePath)); }

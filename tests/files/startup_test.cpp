@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <future>
 
@@ -10,13 +11,20 @@
 
 #include "files/settings_file.h"
 #include "files/startup.h"
-#include "files_fixture.h"
+#include "store/memory_image.h"
 #include "store/table_files.h"
 #include "store/text.h"
+#include "support/fake_desktop.h"
+#include "support/file_bytes.h"
 #include "support/limits_data.h"
+#include "support/tal_tool.h"
+#include "support/temp_folder.h"
+#include "workbench/workbench.h"
 
 namespace tal::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 const RecordedMessage kLoadFailed{"Ошибка загрузки приложения", "Загрузка приложения",
                                   MessageIcon::Error, MessageButtons::Ok};
@@ -249,8 +257,8 @@ TEST_F(StartupTest, ASettingsFileThatCannotBeReadLeavesTheSettingsAsTheyWere) {
 
 TEST_F(StartupTest, FormShowEmptiesTheTablesAndTheClipboardAndFormDestroyClosesThem) {
     ASSERT_TRUE(formCreate());
-    const std::string path = dir / "A.bin";
-    buildImage(R"({"programs":[{"ProgNum":4,"lines":[{}]}]})", path);
+    const std::string path = dir.path("A.bin");
+    ASSERT_TRUE(buildWorkingFile(R"({"programs":[{"ProgNum":4,"lines":[{}]}]})", path));
     const std::string bytes = readBytes(path);
     std::copy(bytes.begin(), bytes.end(), bench.state().currentImage.begin());
     bench.store().LoadImage(path);

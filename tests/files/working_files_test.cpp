@@ -1,12 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "files/working_files.h"
-#include "files_fixture.h"
 #include "store/change_extension.h"
 #include "store/editing_tables.h"
+#include "store/memory_image.h"
+#include "support/fake_desktop.h"
+#include "support/file_bytes.h"
+#include "support/program_sets.h"
+#include "support/tal_tool.h"
+#include "support/workbench_fixture.h"
 
 namespace tal::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 using namespace std::string_literals;
 
@@ -23,16 +32,11 @@ const RecordedMessage kSavePrevious = question("Сохранить предыд�
 const RecordedMessage kSaveOnClose = question("Сохранить данные? ");
 const RecordedMessage kReplace = question("Файл уже существует. Заменить? ");
 
-constexpr const char* kProgramsA =
-    R"({"programs":[{"ProgNum":3,"Remark":"первая","lines":[{"Param 1":10},{"Param 1":20}]},
-                    {"ProgNum":7,"Remark":"вторая","lines":[]}]})";
-constexpr const char* kProgramsB = R"({"programs":[{"ProgNum":5,"lines":[{"Param 1":1}]}]})";
-
 class WorkingFilesTest : public WorkbenchTest {
 protected:
     WorkingFilesTest() {
-        buildImage(kProgramsA, pathA);
-        buildImage(kProgramsB, pathB);
+        EXPECT_TRUE(buildWorkingFile(kProgramsA, pathA));
+        EXPECT_TRUE(buildWorkingFile(kProgramsB, pathB));
         // As the settings window sets it: the folder with a backslash appended.
         state.dialogFolder = dir.path().string() + "\\";
     }
@@ -69,8 +73,8 @@ protected:
 
     EditorState& state = bench.state();
     WorkingFiles& files = bench.workingFiles();
-    std::string pathA = dir / "A.bin";
-    std::string pathB = dir / "B.bin";
+    std::string pathA = dir.path("A.bin");
+    std::string pathB = dir.path("B.bin");
 };
 
 // ---- Open ---------------------------------------------------------------------------------
@@ -115,11 +119,12 @@ TEST_F(WorkingFilesTest, AFileThatCannotBeReadChangesNeitherTablesNorImageNorNam
         RecordedMessage message;
     };
     const Case cases[] = {
-        {"missing", dir / "none.bin", "", loadError("Ошибка открытия файла")},
+        {"missing", dir.path("none.bin"), "", loadError("Ошибка открытия файла")},
         {"below a regular file", pathB + "/C.bin", "", loadError("Ошибка открытия файла")},
-        {"65535 bytes", dir / "short.bin", image.substr(1), loadError("Ошибочный размер файла")},
-        {"65537 bytes", dir / "long.bin", image + "x", loadError("Ошибочный размер файла")},
-        {"empty", dir / "empty.bin", "", loadError("Ошибочный размер файла")},
+        {"65535 bytes", dir.path("short.bin"), image.substr(1),
+         loadError("Ошибочный размер файла")},
+        {"65537 bytes", dir.path("long.bin"), image + "x", loadError("Ошибочный размер файла")},
+        {"empty", dir.path("empty.bin"), "", loadError("Ошибочный размер файла")},
         {"a folder", dir.path().string(), "", loadError("Ошибка чтения файла")},
     };
     ASSERT_TRUE(open(pathA));
@@ -187,7 +192,7 @@ TEST_F(WorkingFilesTest, OpenOfAnErasedOrDamagedImageSaysWhatIsWrongOnceAndASave
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = dir / "damaged.bin";
+        const std::string path = dir.path("damaged.bin");
         writeBytes(path, imageBytes(c.image));
         state.modified = false;
         ASSERT_TRUE(open(path));
@@ -274,7 +279,7 @@ TEST_F(WorkingFilesTest, NewEmptiesTablesImageAndNames) {
 
 TEST_F(WorkingFilesTest, NewWithoutABlankImageKeepsTheTables) {
     ASSERT_TRUE(open(pathA));
-    fs::remove(dir / "TAL.ini");
+    fs::remove(dir.path("TAL.ini"));
     const Image before = state.currentImage;
     files.SpeedButton2Click();
     EXPECT_EQ(desktop.messages,
@@ -290,7 +295,7 @@ TEST_F(WorkingFilesTest, NewGoesOnAfterAFailedSaveAs) {
     ASSERT_TRUE(open(pathA));
     editCurrentProgram(42);
     desktop.messageAnswers = {MessageAnswer::Yes};
-    desktop.saveFileAnswers = {dir / "missing/C.bin"};
+    desktop.saveFileAnswers = {dir.path("missing/C.bin")};
     files.SpeedButton2Click();
     EXPECT_EQ(desktop.messages,
               std::vector<RecordedMessage>({kSavePrevious, saveError("Ошибка создания файла")}));
@@ -322,7 +327,7 @@ TEST_F(WorkingFilesTest, SaveWritesTheTablesIntoTheWorkingFile) {
 }
 
 TEST_F(WorkingFilesTest, SaveAfterOpenWritesIntoTheOpenedFileEvenAfterAnEarlierSaveAs) {
-    const std::string pathC = dir / "C.bin";
+    const std::string pathC = dir.path("C.bin");
     ASSERT_TRUE(open(pathA));
     desktop.saveFileAnswers = {pathC};
     ASSERT_EQ(files.SaveWorkingFileAs(), SaveResult::Saved);
@@ -342,8 +347,8 @@ TEST_F(WorkingFilesTest, SaveAfterOpenWritesIntoTheOpenedFileEvenAfterAnEarlierS
 // The operator opened the link: its target gets the image, and the remarks file is the one
 // beside the link's name, where Open read it.
 TEST_F(WorkingFilesTest, SaveThroughALinkWritesItsTargetAndKeepsTheLink) {
-    const std::string target = dir / "real/A.bin";
-    fs::create_directory(dir / "real");
+    const std::string target = dir.path("real/A.bin");
+    fs::create_directory(dir.path("real"));
     fs::rename(pathA, target);
     fs::permissions(target, fs::perms(0640));
     fs::create_symlink("real/A.bin", pathA);
@@ -360,13 +365,13 @@ TEST_F(WorkingFilesTest, SaveThroughALinkWritesItsTargetAndKeepsTheLink) {
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
     EXPECT_EQ(readBytes(ChangeExtension(pathA, "txt")),
               "\xED\xEE\xE2\xE0\xFF\0\xE2\xF2\xEE\xF0\xE0\xFF\0"s);
-    EXPECT_FALSE(fs::exists(dir / "real/A.txt"));
+    EXPECT_FALSE(fs::exists(dir.path("real/A.txt")));
 }
 
 // ---- Save As ------------------------------------------------------------------------------
 
 TEST_F(WorkingFilesTest, SaveAsWritesTheChosenFileAndMakesItTheWorkingFile) {
-    const std::string pathC = dir / "C.bin";
+    const std::string pathC = dir.path("C.bin");
     ASSERT_TRUE(open(pathA));
     editCurrentProgram(42);
     desktop.saveFileAnswers = {pathC};
@@ -398,7 +403,7 @@ TEST_F(WorkingFilesTest, SaveAsWritesTheChosenFileAndMakesItTheWorkingFile) {
 }
 
 TEST_F(WorkingFilesTest, SaveAsOfEmptyTablesWritesTheBlankImage) {
-    const std::string pathC = dir / "C.bin";
+    const std::string pathC = dir.path("C.bin");
     desktop.saveFileAnswers = {pathC};
     EXPECT_EQ(files.SaveWorkingFileAs(), SaveResult::Saved);
     EXPECT_EQ(readBytes(pathC), imageBytes(makeBlankImage()));
@@ -488,7 +493,7 @@ protected:
 };
 
 TEST_F(SaveFailureTest, SaveWhenTheWorkingFileCannotBeOpened) {
-    for (const std::string& name : {dir / "gone.bin", pathB + "/A.bin", std::string()}) {
+    for (const std::string& name : {dir.path("gone.bin"), pathB + "/A.bin", std::string()}) {
         SCOPED_TRACE(name);
         desktop.messages.clear();
         state.workingFileName = name;
@@ -513,7 +518,7 @@ TEST_F(SaveFailureTest, SaveWhenTheRemarksFileCannotBeWrittenKeepsTheWorkingFile
 TEST_F(SaveFailureTest, SaveWhenTheImageCannotBeWrittenKeepsTheRemarksFile) {
     bench.store().headers().setText(hdr::Remark, "другая");
     bench.store().headers().post();
-    fs::rename(pathA, dir / "A.old");
+    fs::rename(pathA, dir.path("A.old"));
     fs::create_symlink("/dev/full", pathA);
     EXPECT_EQ(files.SpeedButton4Click(), SaveResult::Failed);
     EXPECT_EQ(desktop.messages, std::vector<RecordedMessage>{saveError("Ошибка записи файла")});
@@ -522,7 +527,7 @@ TEST_F(SaveFailureTest, SaveWhenTheImageCannotBeWrittenKeepsTheRemarksFile) {
 }
 
 TEST_F(SaveFailureTest, SaveWithoutABlankImageWritesNothing) {
-    fs::remove(dir / "TAL.ini");
+    fs::remove(dir.path("TAL.ini"));
     for (const bool saveAs : {false, true}) {
         SCOPED_TRACE(saveAs);
         desktop.messages.clear();
@@ -543,7 +548,7 @@ TEST_F(SaveFailureTest, ARemarkThatWindows1251CannotHoldIsRefused) {
     bench.store().headers().setText(hdr::Remark, "галочка ✓");
     bench.store().headers().post();
     state.currentImage = marked;
-    const std::string pathC = dir / "C.bin";
+    const std::string pathC = dir.path("C.bin");
     for (const bool saveAs : {false, true}) {
         SCOPED_TRACE(saveAs);
         desktop.messages.clear();
@@ -563,10 +568,10 @@ TEST_F(SaveFailureTest, ARemarkThatWindows1251CannotHoldIsRefused) {
 }
 
 TEST_F(SaveFailureTest, SaveAsThatCannotCreateTheFileLeavesNoFileBehind) {
-    const std::string regularFile = dir / "plain";
+    const std::string regularFile = dir.path("plain");
     writeBytes(regularFile, "x");
     for (const std::string& target :
-         {dir / "missing/C.bin", regularFile + "/C.bin", dir.path().string()}) {
+         {dir.path("missing/C.bin"), regularFile + "/C.bin", dir.path().string()}) {
         SCOPED_TRACE(target);
         desktop.messages.clear();
         desktop.saveFileAnswers = {target};
@@ -576,7 +581,7 @@ TEST_F(SaveFailureTest, SaveAsThatCannotCreateTheFileLeavesNoFileBehind) {
         EXPECT_EQ(state.currentImage, marked);
         expectUnsaved();
     }
-    EXPECT_FALSE(fs::exists(dir / "missing"));
+    EXPECT_FALSE(fs::exists(dir.path("missing")));
     EXPECT_EQ(readBytes(regularFile), "x");
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -588,7 +593,7 @@ TEST_F(SaveFailureTest, SaveAsThatCannotCreateTheFileLeavesNoFileBehind) {
 
 TEST_F(SaveFailureTest, SaveAsThatFailsAfterTheRemarksLeavesNoNewFile) {
     // The image goes to a device that is full; the remarks file beside it was new.
-    const std::string target = dir / "C.bin";
+    const std::string target = dir.path("C.bin");
     fs::create_symlink("/dev/full", target);
     desktop.saveFileAnswers = {target};
     desktop.messageAnswers = {MessageAnswer::Yes};
@@ -600,7 +605,7 @@ TEST_F(SaveFailureTest, SaveAsThatFailsAfterTheRemarksLeavesNoNewFile) {
 }
 
 TEST_F(SaveFailureTest, SaveAsThatFailsAfterTheRemarksLeavesTheirDanglingLinkAsItWas) {
-    const std::string target = dir / "C.bin";
+    const std::string target = dir.path("C.bin");
     const std::string remarks = ChangeExtension(target, "txt");
     fs::create_symlink("/dev/full", target);
     fs::create_symlink("elsewhere.txt", remarks);
@@ -611,12 +616,12 @@ TEST_F(SaveFailureTest, SaveAsThatFailsAfterTheRemarksLeavesTheirDanglingLinkAsI
               std::vector<RecordedMessage>({kReplace, saveError("Ошибка записи файла")}));
     ASSERT_TRUE(fs::is_symlink(remarks));
     EXPECT_EQ(fs::read_symlink(remarks), "elsewhere.txt");
-    EXPECT_FALSE(fs::exists(dir / "elsewhere.txt"));
+    EXPECT_FALSE(fs::exists(dir.path("elsewhere.txt")));
     expectUnsaved();
 }
 
 TEST_F(SaveFailureTest, SaveAsWhoseRemarksCannotBeWrittenDoesNotWriteTheImage) {
-    const std::string target = dir / "C.bin";
+    const std::string target = dir.path("C.bin");
     fs::create_symlink("/dev/full", ChangeExtension(target, "txt"));
     desktop.saveFileAnswers = {target};
     EXPECT_EQ(files.SaveWorkingFileAs(), SaveResult::Failed);

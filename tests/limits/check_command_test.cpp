@@ -15,7 +15,9 @@
 #include "store/text.h"
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
+#include "support/process.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 #include "workbench/workbench.h"
 
 namespace tal::test {
@@ -136,23 +138,24 @@ std::vector<std::string> linesOf(const std::string& text) {
 class CheckCommandTest : public ::testing::Test {
 protected:
     CheckCommandTest() : records(deliveredLimits()) {
-        EXPECT_EQ(run(cli + " init " + dir.path("")), 0);
+        EXPECT_EQ(runShell(cli + " init " + dir.path("")), 0);
     }
 
     std::string build(const std::string& name, const json& programs) {
         const std::string source = dir.path(name + ".json");
         std::ofstream(source) << programs.dump();
         const std::string image = dir.path(name + ".bin");
-        EXPECT_EQ(run(cli + " build " + source + " -o " + image), 0);
+        EXPECT_EQ(runShell(cli + " build " + source + " -o " + image), 0);
         return image;
     }
 
     int check(const std::string& image, const std::string& model, std::string* out) {
-        return run(cli + " check " + image + " --limits " + talc + " --model '" + model + "'", out);
+        return runShell(cli + " check " + image + " --limits " + talc + " --model '" + model + "'",
+                        out);
     }
 
     const std::string cli = TAL_CLI_PATH;
-    TempDir dir;
+    TempFolder dir;
     const std::string talc = dir.path("TALC.DB");
     std::vector<LimitsRecord> records;
 };
@@ -203,17 +206,18 @@ TEST_F(CheckCommandTest, BoundsAreInsideAndOneStepBeyondIsOutside) {
 TEST_F(CheckCommandTest, AnUnknownModelChecksNothingAndSaysSo) {
     const std::string image = build("img", programsFor(records, "ТАЛ-1"));
     std::string out;
-    EXPECT_EQ(run(cli + " check " + image + " --limits " + talc + " --model ТАЛ-9 2>&1", &out), 1);
+    EXPECT_EQ(runShell(cli + " check " + image + " --limits " + talc + " --model ТАЛ-9 2>&1", &out),
+              1);
     EXPECT_NE(out.find("ТАЛ-9"), std::string::npos) << out;
     EXPECT_EQ(out.find("программа"), std::string::npos) << out;
 
-    EXPECT_EQ(
-        run(cli + " check " + image + " --limits " + dir.path("none.db") + " --model ТАЛ-1 2>&1",
-            &out),
-        1);
+    EXPECT_EQ(runShell(cli + " check " + image + " --limits " + dir.path("none.db") +
+                           " --model ТАЛ-1 2>&1",
+                       &out),
+              1);
     EXPECT_NE(out.find("none.db"), std::string::npos) << out;
-    EXPECT_EQ(run(cli + " check " + image + " --limits " + talc + " 2>/dev/null"), 2);
-    EXPECT_EQ(run(cli + " check " + image), 0) << "without a model only the invariants count";
+    EXPECT_EQ(runShell(cli + " check " + image + " --limits " + talc + " 2>/dev/null"), 2);
+    EXPECT_EQ(runShell(cli + " check " + image), 0) << "without a model only the invariants count";
 }
 
 TEST_F(CheckCommandTest, ALongLimitsTextIsCutAndTheRowNamed) {
@@ -224,8 +228,9 @@ TEST_F(CheckCommandTest, ALongLimitsTextIsCutAndTheRowNamed) {
     records[row].message = "Значение за пределами, допустимо от 0 до 180 мм";
     writeLimits(talc, records);
     std::string out, err = dir.path("err.txt");
-    EXPECT_EQ(run(cli + " check " + image + " --limits " + talc + " --model ТАЛ-1 2>" + err, &out),
-              1);
+    EXPECT_EQ(
+        runShell(cli + " check " + image + " --limits " + talc + " --model ТАЛ-1 2>" + err, &out),
+        1);
     const std::string cut = utf8Truncate(records[row].message, kMessageLength);
     EXPECT_NE(out.find("Param 02: " + cut + "\n"), std::string::npos) << out;
     EXPECT_NE(out.find("Param 2: "), std::string::npos) << "the other values are checked too";

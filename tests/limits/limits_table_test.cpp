@@ -12,7 +12,9 @@
 #include "store/text.h"
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
+#include "support/process.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 
 namespace tal::test {
 namespace {
@@ -58,8 +60,8 @@ TEST(DeliveredLimits, HoldOneRowForEachCheckedFieldOfBothModels) {
 }
 
 TEST(DeliveredLimits, TalInitWritesThemAsTalcDb) {
-    TempDir dir;
-    ASSERT_EQ(run(std::string(TAL_CLI_PATH) + " init " + dir.path("")), 0);
+    TempFolder dir;
+    ASSERT_EQ(runShell(std::string(TAL_CLI_PATH) + " init " + dir.path("")), 0);
     const LimitsReadResult read = readLimitsFile(dir.path("TALC.DB"));
     ASSERT_TRUE(read.ok()) << read.error;
     EXPECT_EQ(read.records, deliveredLimits());
@@ -97,7 +99,7 @@ TEST(LimitsSource, RefusesMalformedText) {
 }
 
 TEST(LimitsFile, AFailedWriteKeepsTheOldFile) {
-    TempDir dir;
+    TempFolder dir;
     writeLimits(dir.path("TALC.DB"), deliveredLimits());
     ASSERT_TRUE(writeFileAtomically(dir.path("file"), "x") == WriteStatus::Ok);
     std::string error;
@@ -107,7 +109,7 @@ TEST(LimitsFile, AFailedWriteKeepsTheOldFile) {
 }
 
 TEST(LimitsTable, MissingOrMalformedFileFailsToOpenWithTheReason) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.path("TALC.DB");
     const struct {
         const char* name;
@@ -157,7 +159,7 @@ TEST(LimitsTable, MissingOrMalformedFileFailsToOpenWithTheReason) {
 }
 
 TEST(LimitsTable, TextsLongerThanTheirFieldsAreCutAndNoted) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.path("TALC.DB");
     auto records = deliveredLimits();
     writeLimits(path, records);
@@ -181,7 +183,7 @@ TEST(LimitsTable, TextsLongerThanTheirFieldsAreCutAndNoted) {
 // A table another program holds locked (an engineer's SQLite tool in the middle of a change) is
 // busy, not damaged: the operator is told to close that program.
 TEST(LimitsTable, ATableHeldByAnotherProgramIsReportedAsBusy) {
-    TempDir dir;
+    TempFolder dir;
     const std::string limitsPath = dir.path("TALC.DB");
     writeLimits(limitsPath, deliveredLimits());
     std::string error;
@@ -222,7 +224,7 @@ protected:
         limits.Open();
     }
 
-    TempDir dir;
+    TempFolder dir;
     LimitsTable limits;
 };
 
@@ -354,7 +356,7 @@ namespace {
 // A model the table does not know would leave every value unchecked in silence: start-up says so
 // once, naming the model and the table's models.
 TEST(LimitsTable, AnUnknownModelIsWarnedOfOnce) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.path("TALC.DB");
     writeLimits(path, deliveredLimits());
     const std::string delivered = "«ТАЛ-1», «ТАЛ-2»";

@@ -10,6 +10,7 @@
 #include "support/fake_desktop.h"
 #include "support/limits_data.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 #include "workbench/workbench.h"
 
 namespace tal::test {
@@ -104,7 +105,7 @@ protected:
         state().machineModel = model;
     }
 
-    TempDir dir;
+    TempFolder dir;
     std::vector<LimitsRecord> records;
     FakeDesktop desktop;
     Workbench bench{desktop};

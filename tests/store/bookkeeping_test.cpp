@@ -125,7 +125,6 @@ TEST_F(Bookkeeping, The255thLineIsRefusedWhereverLinesAreMade) {
     for (const auto& w : ways) {
         SCOPED_TRACE(w.way);
         desktop.calls.clear();
-        desktop.newLineAnswers = {DialogAnswer::Paste};  // had it been asked, a line pasted
         w.make();
         EXPECT_EQ(desktop.takeMessages(),
                   std::vector{error("В программе намотки не может быть больше 254 строк",

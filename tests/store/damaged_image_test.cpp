@@ -9,6 +9,7 @@
 #include "store/file_system.h"
 #include "store/memory_image.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 
 namespace tal::test {
 namespace {
@@ -80,7 +81,7 @@ protected:
         createProgram(number, 2);
         return number;
     }
-    TempDir dir;
+    TempFolder dir;
 };
 
 TEST_F(DamagedImages, WhatALoadKeepsASaveKeepsAndTheOperatorIsToldOnce) {

@@ -7,6 +7,7 @@
 #include "store/slot_codec.h"
 #include "store/table_files.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 
 namespace tal::test {
 namespace {
@@ -51,7 +52,7 @@ std::string sqlType(const FieldEntry& field) {
 }
 
 TEST(FieldCatalogue, TheTablesAndTheirFilesHoldTheCataloguesFields) {
-    TempDir dir;
+    TempFolder dir;
     std::string error;
     ASSERT_TRUE(writeTableFiles(dir.path(""), error)) << error;
     const struct {

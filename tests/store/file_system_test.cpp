@@ -18,6 +18,7 @@
 
 #include "store/file_system.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 
 namespace tal::test {
 namespace {
@@ -86,7 +87,7 @@ TEST(WriteFileAtomically, WritesTheTargetOfALinkAndKeepsTheLink) {
          "sub/new.bin",
          false},
     };
-    TempDir dir;
+    TempFolder dir;
     int index = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,7 +133,7 @@ TEST(WriteFileAtomically, WritesTheTargetOfALinkAndKeepsTheLink) {
 }
 
 TEST(WriteFileAtomically, RefusesALoopOfLinks) {
-    TempDir dir;
+    TempFolder dir;
     const std::string a = dir.path("a.bin"), b = dir.path("b.bin"), self = dir.path("self.bin");
     fs::create_symlink("b.bin", a);
     fs::create_symlink("a.bin", b);
@@ -157,7 +158,7 @@ TEST(WriteFileAtomically, KeepsTheModeOfTheFileItReplaces) {
         {0755, 022, 0755},         {02750, 022, 02750},       {std::nullopt, 022, 0644},
         {std::nullopt, 027, 0640}, {std::nullopt, 077, 0600},
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << std::oct << "mode " << c.mode.value_or(0) << " umask " << c.umask);
@@ -186,7 +187,7 @@ constexpr uid_t kNobody = 65534;
 TEST(WriteFileAtomically, KeepsTheOwnerAndGroupOfTheFileItReplaces) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root can give a file to another user";
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.path("file.bin");
     ASSERT_EQ(writeFileAtomically(path, kOldContent), WriteStatus::Ok);
     ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
@@ -200,7 +201,7 @@ TEST(WriteFileAtomically, KeepsTheOwnerAndGroupOfTheFileItReplaces) {
 }
 
 TEST(WriteFileAtomically, SavesNamesUpToTheLongestAFolderHolds) {
-    TempDir dir;
+    TempFolder dir;
     for (const std::size_t length : {243u, 250u, 255u}) {
         SCOPED_TRACE(length);
         const std::string name = std::string(length - 4, 'x') + ".bin";
@@ -267,7 +268,7 @@ private:
 };
 
 TEST(WriteFileAtomically, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
-    TempDir dir;
+    TempFolder dir;
     fs::permissions(dir.path(""), fs::perms(0755));  // nobody must reach the folders below
     const std::string open = dir.path("open"), closed = dir.path("closed");
     fs::create_directory(open);

@@ -7,7 +7,9 @@
 #include "store/editing_tables.h"
 #include "store/file_system.h"
 #include "store/memory_image.h"
+#include "support/file_bytes.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 #include "workbench/history.h"
 
 namespace tal::test {
@@ -73,7 +75,7 @@ protected:
 
 TEST_F(HistoryTest, UndoOfDeletingTheLongestProgramPutsBackTablesAndStoredImageByteForByte) {
     fillPrograms();
-    TempDir dir;
+    TempFolder dir;
     ASSERT_TRUE(store().StoreImage(dir.path("before.bin")));
     const Image storedBefore = state().currentImage;
     const Rows headersBefore = headerRows();
@@ -241,7 +243,7 @@ TEST_F(HistoryTest, ANewStepDropsTheStepsUndone) {
 
 TEST_F(HistoryTest, ClearingOrLoadingStartsAFreshHistorySavingDoesNot) {
     create(1, 2);
-    TempDir dir;
+    TempFolder dir;
     ASSERT_TRUE(store().StoreImage(dir.path("a.bin")));
     history().checkpoint();
     EXPECT_GT(history().undoSteps(), 0u);

@@ -9,7 +9,9 @@
 #include "store/file_system.h"
 #include "store/memory_image.h"
 #include "store/text.h"
+#include "support/file_bytes.h"
 #include "support/store_fixture.h"
+#include "support/temp_folder.h"
 
 namespace tal::test {
 namespace {
@@ -92,7 +94,7 @@ protected:
         state().currentImage = image;
         store().LoadImage(name);
     }
-    TempDir dir;
+    TempFolder dir;
 };
 
 TEST_F(Loading, FillsTheTablesInDirectoryOrderAndChainOrder) {

@@ -22,9 +22,10 @@ void PrintTo(const RecordedMessage& message, std::ostream* out) {
     static const char* const icons[] = {"no icon", "error", "information"};
     *out << '"' << message.text << "\" / \"" << message.caption << "\" ("
          << icons[static_cast<int>(message.icon)]
-         << (message.buttons == MessageButtons::Ok      ? ", OK)"
-             : message.buttons == MessageButtons::YesNo ? ", Yes/No)"
-                                                        : ", OK/Cancel)");
+         << (message.buttons == MessageButtons::Ok         ? ", OK)"
+             : message.buttons == MessageButtons::YesNo    ? ", Yes/No)"
+             : message.buttons == MessageButtons::OkCancel ? ", OK/Cancel)"
+                                                           : ", Yes/No, No by default)");
 }
 
 MessageAnswer FakeDesktop::showMessage(const std::string& text, const std::string& caption,
@@ -139,6 +140,37 @@ void FakeDesktop::showEditWindow() {
 void FakeDesktop::showSettingsWindow() {
     ++settingsWindowShown;
     calls.push_back("show-settings-window");
+}
+
+FakeDesktop::~FakeDesktop() {
+    expectAllAnswersUsed();
+}
+
+std::vector<std::string> FakeDesktop::unusedAnswers() const {
+    std::vector<std::string> left;
+    const auto note = [&left](std::size_t count, const char* queue) {
+        if (count > 0)
+            left.push_back(std::to_string(count) + " " + queue);
+    };
+    note(messageAnswers.size(), "messageAnswers");
+    note(newProgramAnswers.size(), "newProgramAnswers");
+    note(newLineAnswers.size(), "newLineAnswers");
+    note(findProgramAnswers.size(), "findProgramAnswers");
+    note(findLineAnswers.size(), "findLineAnswers");
+    note(openFileAnswers.size(), "openFileAnswers");
+    note(saveFileAnswers.size(), "saveFileAnswers");
+    note(folderAnswers.size(), "folderAnswers");
+    return left;
+}
+
+void FakeDesktop::expectAllAnswersUsed() const {
+    const std::vector<std::string> left = unusedAnswers();
+    if (left.empty())
+        return;
+    std::string text;
+    for (const std::string& queue : left)
+        text += (text.empty() ? "" : ", ") + queue;
+    ADD_FAILURE() << "the fake desktop was left scripted answers nobody asked for: " << text;
 }
 
 bool FakeDesktop::isEnabled(Control control) const {

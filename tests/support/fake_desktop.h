@@ -21,9 +21,25 @@ struct RecordedMessage {
 void PrintTo(const RecordedMessage& message, std::ostream* out);
 
 // A scripted desktop: records every call in order and answers from queues. An empty queue
-// answers No, Cancel or nothing, so a test that forgot an answer sees the command stop.
+// answers No, Cancel or nothing, so a test that forgot an answer sees the command stop. Answers
+// still queued when the desktop goes, or is replaced by assignment, fail the running GoogleTest
+// test: a question the test expected was never asked. Qt tests check unusedAnswers() themselves.
 class FakeDesktop : public NullDesktop {
+    // Checks the answers being replaced; declared first so that it runs before they are.
+    struct UnusedAnswersCheck {
+        const FakeDesktop* owner;
+        UnusedAnswersCheck& operator=(const UnusedAnswersCheck&) {
+            owner->expectAllAnswersUsed();
+            return *this;
+        }
+    } m_unusedAnswersCheck{this};
+
 public:
+    FakeDesktop() = default;
+    FakeDesktop(const FakeDesktop&) = delete;
+    FakeDesktop& operator=(const FakeDesktop&) = default;
+    ~FakeDesktop() override;
+
     // Every call as one line, in order ("message Загрузка данных: ...", "enable SpeedButton9 0").
     std::vector<std::string> calls;
     std::vector<RecordedMessage> messages;
@@ -96,6 +112,10 @@ public:
     void endProgram(const ProgramExit& exit);
 
     bool isEnabled(Control control) const;
+    // One line per queue that still holds answers ("2 messageAnswers"); empty when all were used.
+    std::vector<std::string> unusedAnswers() const;
+    // Fails the running test when answers are left, naming them.
+    void expectAllAnswersUsed() const;
     // Messages shown since the last call, then forgets them.
     std::vector<RecordedMessage> takeMessages();
 };

@@ -1,9 +1,7 @@
 #include "support/store_fixture.h"
 
 #include <array>
-#include <cstdio>
 #include <map>
-#include <random>
 #include <set>
 
 #include "store/editing_tables.h"
@@ -104,36 +102,6 @@ std::vector<std::int64_t> StoreFixture::programNumbers() {
         if ((nextStrOf(image, s) != 0) != (usedSlots.count(s) == 1))
             return fail("slot " + std::to_string(s) + " marked wrongly");
     return ::testing::AssertionSuccess();
-}
-
-TempDir::TempDir() {
-    static std::mt19937_64 random{std::random_device{}()};
-    m_dir = std::filesystem::temp_directory_path() / ("tal-test-" + std::to_string(random()));
-    std::filesystem::create_directories(m_dir);
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-}
-
-std::string imageBytes(const Image& image) {
-    return std::string(reinterpret_cast<const char*>(image.data()), image.size());
-}
-
-int run(const std::string& command, std::string* out) {
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    std::string text;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        text.append(buffer, n);
-    const int status = ::pclose(pipe);
-    if (out)
-        *out = std::move(text);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace tal::test

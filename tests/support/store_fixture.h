@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
+#include <cstdint>
+#include <vector>
 
 #include "editor/image.h"
 #include "support/fake_desktop.h"
@@ -37,20 +37,5 @@ public:
 // The rows and currentImage agree: numbering, chain links, ProgSize, and the program numbers and
 // slots in use are exactly those of the rows.
 ::testing::AssertionResult tablesMatchImage(ProgramStore& store);
-
-// A fresh temporary folder, removed with the object.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-
-private:
-    std::filesystem::path m_dir;
-};
-
-std::string imageBytes(const Image& image);
-// Runs the command line; returns its exit code, stdout in `out` when given.
-int run(const std::string& command, std::string* out = nullptr);
 
 }  // namespace tal::test

@@ -124,6 +124,7 @@ private slots:
         bench.gridCommands().SpeedButton9Click();
         const qint64 coreDeleteMs = timer.elapsed();
         QCOMPARE(bench.store().headers().recordCount(), kPrograms - 1);
+        QVERIFY(fake.unusedAnswers().empty());
 
         qInfo(
             "full image (%d programs, longest %d lines): tal build %lld ms; open %lld ms; "

@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "limits/limits_file.h"
@@ -16,6 +15,8 @@
 #include "store/memory_image.h"
 #include "store/table_files.h"
 #include "store/text.h"
+#include "support/file_bytes.h"
+#include "support/tal_tool.h"
 #include "ui/main_window.h"
 #include "ui/tool_bar.h"
 
@@ -64,14 +65,10 @@ std::string Workspace::installProgrammer() const {
 }
 
 std::string Workspace::buildWorkingFile(const std::string& name, const std::string& json) const {
-    const std::string source = m_dir.path(name + ".json");
     const std::string target = m_dir.path(name + ".bin");
-    std::ofstream(source) << json;
-    const std::string command =
-        std::string(TAL_CLI_PATH) + " build '" + source + "' -o '" + target + "' 2>&1";
-    std::string output;
-    if (run(command, &output) != 0) {
-        qWarning("tal build: %s", output.c_str());
+    if (const ::testing::AssertionResult built = tal::test::buildWorkingFile(json, target);
+        !built) {
+        qWarning("%s", built.message());
         return {};
     }
     return target;

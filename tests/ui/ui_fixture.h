@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "support/store_fixture.h"
+#include "support/temp_folder.h"
 #include "ui/editor.h"
 
 namespace tal::test {
@@ -34,7 +34,7 @@ public:
     std::string buildWorkingFile(const std::string& name, const std::string& json) const;
 
 private:
-    TempDir m_dir;
+    TempFolder m_dir;
     std::string m_previousFolder;
     QByteArray m_previousStateHome;
 };
