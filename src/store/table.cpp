@@ -48,11 +48,7 @@ void Table::open() {
     if (m_openCheck)
         m_openCheck();
     m_state = TableState::Browse;
-    m_rangeDirty = true;
-    m_cursor = lo();
-    m_bof = true;
-    m_eof = recordCount() == 0;
-    announce({.kind = ChangeKind::Reset});
+    showFromFirst();
     announceState();
     notifyDetails();
     fireScroll();
@@ -529,13 +525,17 @@ void Table::replaceRows(std::vector<std::vector<Value>> rows) {
     if (m_state == TableState::Insert || m_state == TableState::Edit)
         cancel();
     m_rows = std::move(fresh);
+    showFromFirst();
+    notifyDetails();
+    fireScroll();
+}
+
+void Table::showFromFirst() {
     m_rangeDirty = true;
     m_cursor = lo();
     m_bof = true;
     m_eof = recordCount() == 0;
     announce({.kind = ChangeKind::Reset});
-    notifyDetails();
-    fireScroll();
 }
 
 // ---- events --------------------------------------------------------------------------------
@@ -582,11 +582,7 @@ void Table::masterChanged() {
     if (!isOpen())
         return;
     checkBrowseMode();
-    m_rangeDirty = true;
-    m_cursor = lo();
-    m_bof = true;
-    m_eof = recordCount() == 0;
-    announce({.kind = ChangeKind::Reset});
+    showFromFirst();
     fireScroll();
 }
 

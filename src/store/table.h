@@ -198,6 +198,8 @@ private:
     void announce(const TableChange& change);
     void announceState();
     void announceCursor();
+    // The visible rows shown anew from the first: a reset.
+    void showFromFirst();
     // Values of `count` rows from visible row `row` (-1: the pending row) changed.
     void announceValues(int row, int count, std::uint32_t fields, bool linkChanged);
     int visibleRowOf(std::size_t absolute) const;

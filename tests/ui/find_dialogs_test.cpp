@@ -48,12 +48,6 @@ auto noteMessage(QStringList& messages) {
     };
 }
 
-void clickRow(ProgramGrid* grid, int row) {
-    const QRect rect = grid->visualRect(grid->model()->index(row, 0));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
-    settle();
-}
-
 }  // namespace
 }  // namespace tal::test
 

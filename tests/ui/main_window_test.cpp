@@ -52,12 +52,6 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void clickRow(ProgramGrid* grid, int row) {
-    const QRect rect = grid->visualRect(grid->model()->index(row, 0));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
-    settle();
-}
-
 }  // namespace
 }  // namespace tal::test
 

@@ -18,6 +18,7 @@
 #include "support/file_bytes.h"
 #include "support/tal_tool.h"
 #include "ui/main_window.h"
+#include "ui/program_grid.h"
 #include "ui/tool_bar.h"
 
 namespace tal::test {
@@ -174,6 +175,12 @@ int runTestObject(QObject& test, int argc, char** argv) {
 void settle() {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+void clickRow(ProgramGrid* grid, int row) {
+    const QRect rect = grid->visualRect(grid->model()->index(row, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+    settle();
 }
 
 QString messageText(QWidget* w) {

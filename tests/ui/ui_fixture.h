@@ -12,6 +12,10 @@
 #include "support/temp_folder.h"
 #include "ui/editor.h"
 
+namespace tal {
+class ProgramGrid;
+}
+
 namespace tal::test {
 
 // A workspace like the one the editor is installed in: a folder standing for the executable's
@@ -76,6 +80,9 @@ struct RunningEditor {
 
 // Lets the queued grid updates run.
 void settle();
+
+// Clicks the first cell of `row` of a grid, as the operator would, and lets the updates run.
+void clickRow(ProgramGrid* grid, int row);
 
 // Runs the Qt Test functions of `test`. Functions named on the command line run only in the class
 // that has them; a class with none of them is passed over instead of failing "not found".
