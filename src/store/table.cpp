@@ -1,6 +1,7 @@
 #include "store/table.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "store/text.h"
@@ -503,7 +504,8 @@ void Table::remove() {
 void Table::replaceRows(std::vector<std::vector<Value>> rows) {
     requireOpen();
     requireWritable();
-    std::deque<RowPtr> fresh;
+    std::vector<RowPtr> fresh;  // sorted as a vector: deque iterators are slow to sort with
+    fresh.reserve(rows.size());
     for (auto& values : rows) {
         values.resize(m_fields.size());
         for (std::size_t field = 0; field < values.size(); ++field) {
@@ -524,7 +526,7 @@ void Table::replaceRows(std::vector<std::vector<Value>> rows) {
         std::stable_sort(fresh.begin(), fresh.end(), before);
     if (m_state == TableState::Insert || m_state == TableState::Edit)
         cancel();
-    m_rows = std::move(fresh);
+    m_rows.assign(std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     showFromFirst();
     notifyDetails();
     fireScroll();
