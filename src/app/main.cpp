@@ -13,6 +13,7 @@
 #include "ui/editor_application.h"
 #include "ui/file_names.h"
 #include "ui/main_window.h"
+#include "ui/programmer_window.h"
 #include "ui/settings_window.h"
 #include "ui/tool_bar.h"
 
@@ -56,8 +57,9 @@ int main(int argc, char** argv) {
         QStringLiteral("PNG"));
     const QCommandLineOption window(
         QStringLiteral("window"),
-        QString::fromUtf8("Окно для снимка: main (главное), edit (окно редактирования) или "
-                          "settings (окно настроек)."),
+        QString::fromUtf8("Окно для снимка: main (главное), edit (окно редактирования), "
+                          "settings (окно настроек) или programmer (окно программатора после "
+                          "экспорта)."),
         QStringLiteral("WINDOW"), QStringLiteral("main"));
     const QCommandLineOption quitAfterPaint(
         QStringLiteral("quit-after-paint"),
@@ -89,19 +91,25 @@ int main(int argc, char** argv) {
         const QString png = parser.value(screenshot);
         const QString which = parser.value(window);
         if (which != QLatin1String("main") && which != QLatin1String("edit") &&
-            which != QLatin1String("settings")) {
+            which != QLatin1String("settings") && which != QLatin1String("programmer")) {
             std::fprintf(stderr, "Неизвестное окно: %s\n", qPrintable(which));
             return 2;
         }
         QWidget* target = editor.Form1();
+        int delayMs = 300;
         if (which == QLatin1String("edit")) {
             editor.Form1()->Panel1()->SpeedButton(10)->click();
             target = editor.Form2();
         } else if (which == QLatin1String("settings")) {
             editor.Form1()->Panel1()->SpeedButton(15)->click();
             target = editor.Form8();
+        } else if (which == QLatin1String("programmer")) {
+            // The export: the tool writes the memory, then reads it back for the comparison.
+            editor.Form1()->Panel1()->SpeedButton(12)->click();
+            target = editor.programmerWindow();
+            delayMs = 4000;
         }
-        QTimer::singleShot(300, &app, [&, target] {
+        QTimer::singleShot(delayMs, &app, [&, target] {
             QCoreApplication::processEvents();
             if (!target->grab().save(png, "PNG")) {
                 std::fprintf(stderr, "Не удалось записать %s\n", qPrintable(png));
