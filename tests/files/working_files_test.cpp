@@ -196,13 +196,7 @@ TEST_F(WorkingFilesTest, OpenOfAnErasedOrDamagedImageSaysWhatIsWrongOnceAndASave
         writeBytes(path, imageBytes(c.image));
         state.modified = false;
         ASSERT_TRUE(open(path));
-        const auto messages = desktop.takeMessages();
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].caption, "Загрузка данных");
-        EXPECT_EQ(messages[0].icon, MessageIcon::Error);
-        for (const std::string& part : c.said)
-            EXPECT_NE(messages[0].text.find(part), std::string::npos) << part << "\n"
-                                                                      << messages[0].text;
+        desktop.takeOneError("Загрузка данных", c.said);
         EXPECT_EQ(programNumbers(), c.programs);
         EXPECT_EQ(lineCounts(), c.lineCounts);
         EXPECT_EQ(state.workingFileName, path);

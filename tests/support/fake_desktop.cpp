@@ -184,4 +184,17 @@ std::vector<RecordedMessage> FakeDesktop::takeMessages() {
     return taken;
 }
 
+std::string FakeDesktop::takeOneError(const std::string& caption,
+                                      const std::vector<std::string>& said) {
+    const auto taken = takeMessages();
+    EXPECT_EQ(taken.size(), 1u);
+    if (taken.size() != 1)
+        return "";
+    EXPECT_EQ(taken[0].caption, caption);
+    EXPECT_EQ(taken[0].icon, MessageIcon::Error);
+    for (const std::string& part : said)
+        EXPECT_NE(taken[0].text.find(part), std::string::npos) << part << "\n" << taken[0].text;
+    return taken[0].text;
+}
+
 }  // namespace tal::test

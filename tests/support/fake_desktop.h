@@ -118,6 +118,9 @@ public:
     void expectAllAnswersUsed() const;
     // Messages shown since the last call, then forgets them.
     std::vector<RecordedMessage> takeMessages();
+    // Takes the messages and expects exactly one: an error box under `caption` whose text holds
+    // every part of `said`. Its text, or "" when there was not exactly one.
+    std::string takeOneError(const std::string& caption, const std::vector<std::string>& said);
 };
 
 }  // namespace tal::test
