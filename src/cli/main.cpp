@@ -58,7 +58,8 @@ bool loadWorkingFile(Workbench& bench, const std::string& path, std::string& err
     return true;
 }
 
-// The blank image storing starts from: the delivered one, or the file given with --blank.
+// The blank image storing starts from: the delivered one, or the file given with --blank. The
+// current image starts as that blank too.
 bool useBlankImage(Workbench& bench, const std::string& blankPath, std::string& error) {
     Image blank = makeBlankImage();
     if (!blankPath.empty() && readBlankImageFile(blankPath, blank) != ImageReadStatus::Ok) {
@@ -79,6 +80,7 @@ bool useBlankImage(Workbench& bench, const std::string& blankPath, std::string& 
         bench.state().currentImage = blank;
         return true;
     });
+    bench.state().currentImage = blank;
     return true;
 }
 
@@ -193,10 +195,6 @@ int runBuild(const std::string& jsonPath, const std::string& out, const std::str
     std::string error;
     if (!useBlankImage(bench, blank, error))
         return fail(error);
-    Image start = makeBlankImage();
-    if (!blank.empty())
-        readBlankImageFile(blank, start);
-    bench.state().currentImage = start;
     bench.store().ClearTables();
     try {
         if (!buildFromJson(bench.store(), bench.gridCommands(), desktop, document, error))

@@ -43,12 +43,9 @@ constexpr auto kDigitValues = makeDigitValues();
 constexpr std::string_view kEndRecord = ":00000001FF\r\n";
 static_assert(kEndRecord.size() == 13);
 
-}  // namespace
-
-std::string formatHexFile(const Image& image) {
-    std::string text(kHexFileSize, '\0');
-    char* out = text.data();
-    for (std::size_t k = 0; k < kHexRecordCount; ++k) {
+// Data records [first, first + count) into `out`; returns the end of what was written.
+char* formatRecords(const Image& image, std::size_t first, std::size_t count, char* out) {
+    for (std::size_t k = first; k < first + count; ++k) {
         const std::size_t address = 16 * k;
         const auto high = static_cast<std::uint8_t>(address >> 8);
         const auto low = static_cast<std::uint8_t>(address & 0xFF);
@@ -69,7 +66,33 @@ std::string formatHexFile(const Image& image) {
         *out++ = '\r';
         *out++ = '\n';
     }
-    kEndRecord.copy(out, kEndRecord.size());
+    return out;
+}
+
+// The records go out a few pages at a time: a buffer for the whole file would cost a run of
+// `tal hex` a fresh page of memory for every 90 records, which is more than their formatting.
+constexpr std::size_t kRecordsAtOnce = 256;
+static_assert(kHexRecordCount % kRecordsAtOnce == 0);
+
+}  // namespace
+
+bool writeHexText(const Image& image, const ByteSink& sink) {
+    std::array<char, kRecordsAtOnce * kHexRecordLength> buffer;
+    for (std::size_t first = 0; first < kHexRecordCount; first += kRecordsAtOnce) {
+        const char* end = formatRecords(image, first, kRecordsAtOnce, buffer.data());
+        if (!sink(std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data()))))
+            return false;
+    }
+    return sink(kEndRecord);
+}
+
+std::string formatHexFile(const Image& image) {
+    std::string text;
+    text.reserve(kHexFileSize);
+    writeHexText(image, [&text](std::string_view piece) {
+        text += piece;
+        return true;
+    });
     return text;
 }
 
@@ -79,7 +102,8 @@ HexWriteStatus WriteHexFile(const Image& image, const std::string& path) {
 }
 
 HexWriteStatus WriteHexFile(const Image& image, const std::string& path, int& error) {
-    switch (writeFileAtomically(path, formatHexFile(image), error)) {
+    const ByteSource hexText = [&image](const ByteSink& sink) { return writeHexText(image, sink); };
+    switch (writeFileAtomically(path, hexText, error)) {
         case WriteStatus::Ok:
             return HexWriteStatus::Ok;
         case WriteStatus::CreateFailed:

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "editor/image.h"
+#include "store/file_system.h"
 
 namespace tal {
 
@@ -21,6 +22,8 @@ inline constexpr std::size_t kHexMinimumSizeLf = 16 + kHexRecordCount * 44;    /
 
 // The whole export file as text.
 std::string formatHexFile(const Image& image);
+// The same text, handed to `sink` a few records at a time.
+bool writeHexText(const Image& image, const ByteSink& sink);
 
 enum class HexWriteStatus { Ok, CreateFailed, WriteFailed };
 // Writes the export file in full, replacing any file of that name.

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include <fcntl.h>
@@ -37,27 +36,50 @@ std::optional<std::size_t> fileSize(const std::string& path) {
     return static_cast<std::size_t>(size);
 }
 
-ReadResult readFile(const std::string& path, std::size_t limit) {
-    ReadResult result;
-    // Without blocking: opening a FIFO would wait for a writer forever.
+namespace {
+
+// Opens a file for reading without waiting: opening a FIFO would wait for a writer forever.
+// Only a regular file is read: a FIFO, a device or a folder is a read failure. Returns -1 with
+// `failure` set when the file is not to be read.
+int openRegularFile(const std::string& path, ReadStatus& failure, struct stat& info) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return result;
-    // Only a regular file is read: a FIFO, a device or a folder is a read error.
-    struct stat info {};
+    if (fd < 0) {
+        failure = ReadStatus::OpenFailed;
+        return -1;
+    }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        result.status = ReadStatus::ReadFailed;
-        return result;
+        failure = ReadStatus::ReadFailed;
+        return -1;
     }
-    std::FILE* file = ::fdopen(fd, "rb");
-    if (!file) {
-        ::close(fd);
-        result.status = ReadStatus::ReadFailed;
-        return result;
+    return fd;
+}
+
+// Reads until `size` bytes are in or the file ends; the count read, or -1 on an error.
+ssize_t readUpTo(int fd, char* into, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, into + got, size - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
     }
+    return static_cast<ssize_t>(got);
+}
+
+}  // namespace
+
+ReadResult readFile(const std::string& path, std::size_t limit) {
+    ReadResult result;
+    struct stat info {};
+    const int fd = openRegularFile(path, result.status, info);
+    if (fd < 0)
+        return result;
     result.status = ReadStatus::Ok;
-    std::setvbuf(file, nullptr, _IONBF, 0);
     // Read straight into the result; the file's size makes it one read (and one more byte to
     // see its end). Never more than `limit`, however large the file.
     std::size_t chunk = static_cast<std::size_t>(info.st_size) + 1;
@@ -65,16 +87,33 @@ ReadResult readFile(const std::string& path, std::size_t limit) {
         const std::size_t have = result.bytes.size();
         const std::size_t want = std::min({chunk, limit - have, kMostReadAtOnce});
         result.bytes.resize(have + want);
-        const std::size_t got = std::fread(result.bytes.data() + have, 1, want, file);
-        result.bytes.resize(have + got);
-        if (got < want) {
-            if (std::ferror(file))
-                result.status = ReadStatus::ReadFailed;
+        const ssize_t got = readUpTo(fd, result.bytes.data() + have, want);
+        result.bytes.resize(have + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got < 0)
+            result.status = ReadStatus::ReadFailed;
+        if (got < static_cast<ssize_t>(want))
             break;
-        }
         chunk = 65536;
     }
-    std::fclose(file);
+    ::close(fd);
+    return result;
+}
+
+StartRead readFileStart(const std::string& path, std::span<char> buffer) {
+    StartRead result;
+    struct stat info {};
+    const int fd = openRegularFile(path, result.status, info);
+    if (fd < 0)
+        return result;
+    result.status = ReadStatus::Ok;
+    const ssize_t got = readUpTo(fd, buffer.data(), buffer.size());
+    char next = 0;
+    const ssize_t after = got == static_cast<ssize_t>(buffer.size()) ? readUpTo(fd, &next, 1) : 0;
+    if (got < 0 || after < 0)
+        result.status = ReadStatus::ReadFailed;
+    result.size = static_cast<std::size_t>(std::max<ssize_t>(got, 0));
+    result.longer = after > 0;
+    ::close(fd);
     return result;
 }
 
@@ -91,6 +130,19 @@ bool writeAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// Writes everything the source gives; `written` counts the bytes.
+bool writeAll(int fd, const ByteSource& source, std::size_t& written) {
+    written = 0;
+    return source([fd, &written](std::string_view piece) {
+        written += piece.size();
+        return writeAll(fd, piece);
+    });
+}
+
+ByteSource sourceOf(std::string_view bytes) {
+    return [bytes](const ByteSink& sink) { return sink(bytes); };
 }
 
 // As the kernel does: a longer chain of links is taken for a loop.
@@ -189,23 +241,25 @@ bool step(bool ok, int& error) {
     return ok;
 }
 
-WriteStatus writeDevice(const std::string& file, std::string_view bytes, int& error) {
+WriteStatus writeDevice(const std::string& file, const ByteSource& source, int& error) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (!step(fd >= 0, error))
         return WriteStatus::CreateFailed;
-    bool ok = step(writeAll(fd, bytes), error);
+    std::size_t written = 0;
+    bool ok = step(writeAll(fd, source, written), error);
     ok = step(::close(fd) == 0, error) && ok;
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
 }
 
 // The file is overwritten from its start and then cut to the new length, so a failure part way
 // leaves it damaged: used only where the folder allows nothing else.
-WriteStatus writeInPlace(const std::string& file, std::string_view bytes, int& error) {
+WriteStatus writeInPlace(const std::string& file, const ByteSource& source, int& error) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
     if (!step(fd >= 0, error))
         return WriteStatus::CreateFailed;
-    bool ok = step(writeAll(fd, bytes), error) &&
-              step(::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0, error) &&
+    std::size_t written = 0;
+    bool ok = step(writeAll(fd, source, written), error) &&
+              step(::ftruncate(fd, static_cast<off_t>(written)) == 0, error) &&
               step(::fsync(fd) == 0, error);
     ok = step(::close(fd) == 0, error) && ok;
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
@@ -213,7 +267,10 @@ WriteStatus writeInPlace(const std::string& file, std::string_view bytes, int& e
 
 }  // namespace
 
-StagedWrite::StagedWrite(const std::string& path, std::string_view bytes) {
+StagedWrite::StagedWrite(const std::string& path, std::string_view bytes)
+    : StagedWrite(path, sourceOf(bytes)) {}
+
+StagedWrite::StagedWrite(const std::string& path, ByteSource source) {
     const auto destination = destinationOf(path);
     if (!destination) {
         m_status = WriteStatus::CreateFailed;
@@ -222,7 +279,7 @@ StagedWrite::StagedWrite(const std::string& path, std::string_view bytes) {
     m_file = destination->file;
     if (isDevice(*destination)) {
         m_inPlace = Place::Device;
-        m_bytes = bytes;
+        m_source = std::move(source);
         return;
     }
     // An existing file's mode is given to the replacement below; until then only we may read it.
@@ -231,7 +288,7 @@ StagedWrite::StagedWrite(const std::string& path, std::string_view bytes) {
     if (fd < 0) {
         if (destination->exists && folderRefusesNewFiles(errno)) {
             m_inPlace = Place::File;
-            m_bytes = bytes;
+            m_source = std::move(source);
             return;
         }
         step(false, m_error);
@@ -240,7 +297,8 @@ StagedWrite::StagedWrite(const std::string& path, std::string_view bytes) {
         return;
     }
     // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
-    bool ok = step(writeAll(fd, bytes), m_error) &&
+    std::size_t written = 0;
+    bool ok = step(writeAll(fd, source, written), m_error) &&
               step(!destination->exists || takeOverOwnerAndMode(fd, destination->info), m_error) &&
               step(::fsync(fd) == 0, m_error);
     ok = step(::close(fd) == 0, m_error) && ok;
@@ -266,10 +324,10 @@ WriteStatus StagedWrite::commit() {
     m_committed = true;
     switch (m_inPlace) {
         case Place::Device:
-            m_status = writeDevice(m_file, m_bytes, m_error);
+            m_status = writeDevice(m_file, m_source, m_error);
             break;
         case Place::File:
-            m_status = writeInPlace(m_file, m_bytes, m_error);
+            m_status = writeInPlace(m_file, m_source, m_error);
             break;
         case Place::None:
             if (!step(std::rename(m_temporary.c_str(), m_file.c_str()) == 0, m_error)) {
@@ -289,7 +347,11 @@ WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes)
 }
 
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes, int& error) {
-    StagedWrite staged(path, bytes);
+    return writeFileAtomically(path, sourceOf(bytes), error);
+}
+
+WriteStatus writeFileAtomically(const std::string& path, const ByteSource& source, int& error) {
+    StagedWrite staged(path, source);
     const WriteStatus status = staged.commit();
     error = staged.error();
     return status;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,21 @@ struct ReadResult {
 // else (a FIFO, a device, a folder) is a read failure.
 ReadResult readFile(const std::string& path, std::size_t limit = std::string::npos);
 
+struct StartRead {
+    ReadStatus status = ReadStatus::OpenFailed;
+    std::size_t size = 0;  // bytes read into the buffer
+    bool longer = false;   // whether the file goes on past the buffer
+};
+// Reads the start of a regular file straight into `buffer`, as far as the buffer reaches, as
+// readFile does. On a failure the buffer may hold part of the file.
+StartRead readFileStart(const std::string& path, std::span<char> buffer);
+
+// A file's bytes handed over piece by piece, so that a large file need not be held whole in
+// memory: the source gives each piece to the sink in order and stops with false as soon as the
+// sink fails. It may be asked for its bytes more than once.
+using ByteSink = std::function<bool(std::string_view piece)>;
+using ByteSource = std::function<bool(const ByteSink& sink)>;
+
 enum class WriteStatus { Ok, CreateFailed, WriteFailed };
 // Writes the whole file through a temporary file in the same folder that then replaces it,
 // so a failed write never leaves a half-written file nor destroys the previous one.
@@ -38,6 +55,7 @@ enum class WriteStatus { Ok, CreateFailed, WriteFailed };
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes);
 // The same; `error` receives the system's error number of a failure (0 when there is none).
 WriteStatus writeFileAtomically(const std::string& path, std::string_view bytes, int& error);
+WriteStatus writeFileAtomically(const std::string& path, const ByteSource& source, int& error);
 
 // writeFileAtomically in two steps, so that several files change together: the bytes are
 // written beside the file first (nothing is replaced yet), and put in its place by commit(). A
@@ -47,6 +65,8 @@ class StagedWrite {
 public:
     // `bytes` must stay valid until commit().
     StagedWrite(const std::string& path, std::string_view bytes);
+    // What `source` gives must stay the same until commit().
+    StagedWrite(const std::string& path, ByteSource source);
     ~StagedWrite();
     StagedWrite(const StagedWrite&) = delete;
     StagedWrite& operator=(const StagedWrite&) = delete;
@@ -69,7 +89,7 @@ private:
     std::string m_temporary;
     Place m_inPlace = Place::None;
     bool m_committed = false;
-    std::string_view m_bytes;  // for a write in place, which happens at commit()
+    ByteSource m_source;  // for a write in place, which happens at commit()
 };
 
 bool removeFile(const std::string& path);
