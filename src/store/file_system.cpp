@@ -132,13 +132,14 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Writes everything the source gives; `written` counts the bytes.
-bool writeAll(int fd, const ByteSource& source, std::size_t& written) {
-    written = 0;
-    return source([fd, &written](std::string_view piece) {
+// Writes everything the source gives; how many bytes that was, or nothing when a write failed.
+std::optional<std::size_t> writeAll(int fd, const ByteSource& source) {
+    std::size_t written = 0;
+    const bool ok = source([fd, &written](std::string_view piece) {
         written += piece.size();
         return writeAll(fd, piece);
     });
+    return ok ? std::optional(written) : std::nullopt;
 }
 
 ByteSource sourceOf(std::string_view bytes) {
@@ -245,8 +246,7 @@ WriteStatus writeDevice(const std::string& file, const ByteSource& source, int& 
     const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (!step(fd >= 0, error))
         return WriteStatus::CreateFailed;
-    std::size_t written = 0;
-    bool ok = step(writeAll(fd, source, written), error);
+    bool ok = step(writeAll(fd, source).has_value(), error);
     ok = step(::close(fd) == 0, error) && ok;
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
 }
@@ -257,9 +257,9 @@ WriteStatus writeInPlace(const std::string& file, const ByteSource& source, int&
     const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
     if (!step(fd >= 0, error))
         return WriteStatus::CreateFailed;
-    std::size_t written = 0;
-    bool ok = step(writeAll(fd, source, written), error) &&
-              step(::ftruncate(fd, static_cast<off_t>(written)) == 0, error) &&
+    const auto written = writeAll(fd, source);
+    bool ok = step(written.has_value(), error) &&
+              step(::ftruncate(fd, static_cast<off_t>(*written)) == 0, error) &&
               step(::fsync(fd) == 0, error);
     ok = step(::close(fd) == 0, error) && ok;
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
@@ -297,8 +297,7 @@ StagedWrite::StagedWrite(const std::string& path, ByteSource source) {
         return;
     }
     // The mode comes after the bytes: a write by an ordinary user clears the set-group-ID bit.
-    std::size_t written = 0;
-    bool ok = step(writeAll(fd, source, written), m_error) &&
+    bool ok = step(writeAll(fd, source).has_value(), m_error) &&
               step(!destination->exists || takeOverOwnerAndMode(fd, destination->info), m_error) &&
               step(::fsync(fd) == 0, m_error);
     ok = step(::close(fd) == 0, m_error) && ok;
