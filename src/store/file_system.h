@@ -37,7 +37,7 @@ StartRead readFileStart(const std::string& path, std::span<char> buffer);
 
 // A file's bytes handed over piece by piece, so that a large file need not be held whole in
 // memory: the source gives each piece to the sink in order and stops with false as soon as the
-// sink fails. It may be asked for its bytes more than once.
+// sink fails.
 using ByteSink = std::function<bool(std::string_view piece)>;
 using ByteSource = std::function<bool(const ByteSink& sink)>;
 

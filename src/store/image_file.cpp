@@ -6,7 +6,8 @@ namespace tal {
 namespace {
 
 ImageReadStatus readImage(const std::string& path, Image& image, bool exactSize) {
-    // Straight into the image: a copy would cost a tool's run more than its work.
+    // Straight into the image: the fresh pages of a copy cost a short run of `tal` more than the
+    // read itself.
     const StartRead read =
         readFileStart(path, std::span(reinterpret_cast<char*>(image.data()), image.size()));
     if (read.status == ReadStatus::OpenFailed)
