@@ -32,8 +32,10 @@ std::string question(const std::vector<ValueFinding>& findings, const std::strin
     std::string text =
         "Значения вне пределов модели " + model + ": " + std::to_string(findings.size()) + "\n";
     const std::size_t listed = std::min(findings.size(), kListedFindings);
-    for (std::size_t i = 0; i < listed; ++i)
-        text += "\n" + findingLine(findings[i]);
+    for (std::size_t i = 0; i < listed; ++i) {
+        text += '\n';
+        text += findingLine(findings[i]);
+    }
     if (findings.size() > listed)
         text += "\nи ещё " + std::to_string(findings.size() - listed);
     return text + kAskToGoOn;
