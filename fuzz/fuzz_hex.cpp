@@ -1,12 +1,15 @@
 // The HEX reader on arbitrary input. The reader refuses everything shorter than 4096 records, so
 // besides the raw input the target also reads a programmer's file of a known image edited by the
 // input: byte 0 picks the layout and case, bytes 1..3 where the file is cut, then each group of
-// four bytes puts one byte (the fourth) at an offset (the first three).
+// four bytes puts one byte (the fourth) at an offset (the first three). Each text is also read in
+// two pieces.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "device/hex_file.h"
 
@@ -34,16 +37,28 @@ void check(bool condition) {
         std::abort();
 }
 
-// A refused file leaves the image alone; an accepted one is long enough for its layout.
-void readAndCheck(const std::string& text) {
+// The text in two pieces, as a file is read a buffer at a time.
+bool readInTwoPieces(std::string_view text, std::size_t split, tal::Image& image) {
+    tal::HexRecordReader reader(image);
+    split = std::min(split, text.size());
+    return reader.take(text.substr(0, split)) && reader.take(text.substr(split)) &&
+           reader.complete();
+}
+
+// A refused file leaves the image alone; an accepted one is long enough for its layout. Read in
+// two pieces, split anywhere, it reads as the whole.
+void readAndCheck(const std::string& text, std::size_t split) {
     tal::Image image;
     image.fill(0xA5);
     const tal::Image before = image;
     const auto status = tal::decodeHexText(text, image);
+    tal::Image inPieces{};
+    check(readInTwoPieces(text, split, inPieces) == (status == tal::HexReadStatus::Ok));
     if (status != tal::HexReadStatus::Ok) {
         check(image == before);
         return;
     }
+    check(inPieces == image);
     const bool lf = text[tal::kHexFirstLineLength] == '\n';
     check(text.size() >= (lf ? tal::kHexMinimumSizeLf : tal::kHexMinimumSizeCrLf));
 }
@@ -51,7 +66,7 @@ void readAndCheck(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    readAndCheck(std::string(reinterpret_cast<const char*>(data), size));
+    readAndCheck(std::string(reinterpret_cast<const char*>(data), size), size / 2);
     if (size < 4)
         return 0;
 
@@ -70,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (cut < text.size())
         text.resize(cut);
-    readAndCheck(text);
+    readAndCheck(text, cut % (text.size() + 1));
 
     // Untouched and long enough, the file must give back exactly the image.
     if (!edited && text.size() >= (lf ? tal::kHexMinimumSizeLf : tal::kHexMinimumSizeCrLf)) {

@@ -1,5 +1,6 @@
 #include "device/hex_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -152,32 +153,76 @@ bool decodeRecord(const unsigned char* record, std::size_t k, bool lf, std::uint
 
 }  // namespace
 
+bool HexRecordReader::take(std::string_view piece) {
+    const auto* next = reinterpret_cast<const unsigned char*>(piece.data());
+    const auto* end = next + piece.size();
+    while (next < end && !m_refused && !complete()) {
+        if (m_skip > 0) {
+            const auto skipped = std::min<std::size_t>(m_skip, end - next);
+            m_skip -= skipped;
+            next += skipped;
+        } else if (const std::size_t size = unitSize();
+                   m_gathered == 0 && static_cast<std::size_t>(end - next) >= size) {
+            takeUnit(next);  // whole in this piece: no copy
+            next += size;
+        } else {
+            const auto taken = std::min<std::size_t>(size - m_gathered, end - next);
+            std::copy_n(next, taken, m_unit.begin() + m_gathered);
+            m_gathered += taken;
+            next += taken;
+            if (m_gathered == size) {
+                m_gathered = 0;
+                takeUnit(m_unit.data());
+            }
+        }
+    }
+    return !m_refused;
+}
+
+// The first line is taken with the byte after it, which tells LF from CR LF.
+std::size_t HexRecordReader::unitSize() const {
+    if (!m_layoutKnown)
+        return kHexFirstLineLength + 1;
+    return m_lf ? 44 : 45;
+}
+
+void HexRecordReader::takeUnit(const unsigned char* unit) {
+    if (!m_layoutKnown) {
+        m_layoutKnown = true;
+        m_lf = unit[kHexFirstLineLength] == '\n';
+        m_skip = m_lf ? 0 : 1;  // the LF of the first line's CR LF
+        return;
+    }
+    if (!decodeRecord(unit, m_record, m_lf, m_image.data() + 16 * m_record)) {
+        m_refused = true;
+        return;
+    }
+    ++m_record;
+}
+
 HexReadStatus decodeHexText(std::string_view text, Image& image) {
-    const bool lf = text.size() > kHexFirstLineLength && text[kHexFirstLineLength] == '\n';
-    const std::size_t first = lf ? 16 : 17;
-    const std::size_t stride = lf ? 44 : 45;
-    if (text.size() < first + kHexRecordCount * stride)
-        return HexReadStatus::ReadFailed;
     Image decoded;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    for (std::size_t k = 0; k < kHexRecordCount; ++k)
-        if (!decodeRecord(bytes + first + k * stride, k, lf, decoded.data() + 16 * k))
-            return HexReadStatus::ReadFailed;
+    HexRecordReader reader(decoded);
+    if (!reader.take(text) || !reader.complete())
+        return HexReadStatus::ReadFailed;
     image = decoded;
     return HexReadStatus::Ok;
 }
 
 HexReadStatus ReadHexFile(const std::string& path, Image& image) {
-    const ReadResult read = readFile(path, kHexMinimumSizeCrLf);
-    switch (read.status) {
-        case ReadStatus::Ok:
-            return decodeHexText(read.bytes, image);
-        case ReadStatus::OpenFailed:
-            return HexReadStatus::OpenFailed;
-        case ReadStatus::ReadFailed:
-            break;
-    }
-    return HexReadStatus::ReadFailed;
+    Image decoded;
+    HexRecordReader reader(decoded);
+    // A few pages at a time, as the export file is written.
+    std::array<char, 16384> buffer;
+    const ReadStatus read =
+        readFileInPieces(path, kHexMinimumSizeCrLf, buffer,
+                         [&reader](std::string_view piece) { return reader.take(piece); });
+    if (read == ReadStatus::OpenFailed)
+        return HexReadStatus::OpenFailed;
+    if (read == ReadStatus::ReadFailed || !reader.complete())
+        return HexReadStatus::ReadFailed;
+    image = decoded;
+    return HexReadStatus::Ok;
 }
 
 }  // namespace tal

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -39,5 +40,31 @@ enum class HexReadStatus { Ok, OpenFailed, ReadFailed };
 // `image` is touched only when the whole file was read.
 HexReadStatus decodeHexText(std::string_view text, Image& image);
 HexReadStatus ReadHexFile(const std::string& path, Image& image);
+
+// decodeHexText in steps, for a file read piece by piece: once the byte after the first line shows
+// the layout, the records follow at fixed positions, and each is decoded into the image as soon as
+// all of it is in. A refused record leaves the records before it in the image.
+class HexRecordReader {
+public:
+    explicit HexRecordReader(Image& into) : m_image(into) {}
+
+    // False, and nothing more taken, once the text cannot be the tool's file.
+    bool take(std::string_view piece);
+    // Whether all 4096 records are in; what follows them is not read.
+    bool complete() const { return m_record == kHexRecordCount; }
+
+private:
+    std::size_t unitSize() const;
+    void takeUnit(const unsigned char* unit);
+
+    Image& m_image;
+    bool m_layoutKnown = false;
+    bool m_lf = false;
+    bool m_refused = false;
+    std::size_t m_skip = 0;
+    std::size_t m_record = 0;
+    std::array<unsigned char, 45> m_unit{};  // a unit split between two pieces
+    std::size_t m_gathered = 0;
+};
 
 }  // namespace tal

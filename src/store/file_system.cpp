@@ -117,6 +117,25 @@ StartRead readFileStart(const std::string& path, std::span<char> buffer) {
     return result;
 }
 
+ReadStatus readFileInPieces(const std::string& path, std::size_t limit, std::span<char> buffer,
+                            const ByteSink& sink) {
+    ReadStatus status = ReadStatus::Ok;
+    struct stat info {};
+    const int fd = openRegularFile(path, status, info);
+    if (fd < 0)
+        return status;
+    for (std::size_t left = limit; left > 0;) {
+        const ssize_t got = readUpTo(fd, buffer.data(), std::min(left, buffer.size()));
+        if (got < 0)
+            status = ReadStatus::ReadFailed;
+        if (got <= 0 || !sink(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
+            break;
+        left -= static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    return status;
+}
+
 namespace {
 
 bool writeAll(int fd, std::string_view bytes) {

@@ -41,6 +41,12 @@ StartRead readFileStart(const std::string& path, std::span<char> buffer);
 using ByteSink = std::function<bool(std::string_view piece)>;
 using ByteSource = std::function<bool(const ByteSink& sink)>;
 
+// Reads at most `limit` bytes from the start of a regular file, as readFile does, but a buffer's
+// worth at a time, handing each piece to `sink` in order. A sink that returns false ends the read
+// early; that is no read failure.
+ReadStatus readFileInPieces(const std::string& path, std::size_t limit, std::span<char> buffer,
+                            const ByteSink& sink);
+
 enum class WriteStatus { Ok, CreateFailed, WriteFailed };
 // Writes the whole file through a temporary file in the same folder that then replaces it,
 // so a failed write never leaves a half-written file nor destroys the previous one.

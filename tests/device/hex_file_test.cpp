@@ -236,6 +236,33 @@ TEST(ReadHexFile, RefusesARecordThatIsNotTheToolsOwn) {
     }
 }
 
+// A file is read a buffer at a time: where the pieces end must not matter, whether in the first
+// line, at its CR LF or inside a record.
+TEST(HexRecordReader, ReadsATextInPiecesOfAnySizeAsTheWhole) {
+    const Image image = test::randomImage(16);
+    for (const auto& layout : kLayouts) {
+        const std::string text = programmerHexText(image, layout.crlf);
+        std::string broken = text;
+        broken[(layout.crlf ? 17 : 16) + 100 * (layout.crlf ? 45 : 44) + 20] = 'G';
+        for (const std::size_t size : {1, 2, 15, 16, 17, 43, 44, 45, 46, 4096, 16384}) {
+            SCOPED_TRACE((layout.crlf ? "CR LF, pieces of " : "LF, pieces of ") +
+                         std::to_string(size));
+            const auto readInPieces = [size](const std::string& whole, Image& into) {
+                HexRecordReader reader(into);
+                for (std::size_t at = 0; at < whole.size(); at += size)
+                    if (!reader.take(std::string_view(whole).substr(at, size)))
+                        return false;
+                return reader.complete();
+            };
+            Image read = filledImage(0);
+            EXPECT_TRUE(readInPieces(text, read));
+            EXPECT_EQ(read, image);
+            Image refused = filledImage(0);
+            EXPECT_FALSE(readInPieces(broken, refused));
+        }
+    }
+}
+
 // The export's own file has no first line: every record would be read out of place.
 TEST(ReadHexFile, CannotReadTheExportFile) {
     Image read{};
