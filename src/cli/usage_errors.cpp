@@ -34,7 +34,8 @@ std::string usageErrorText(const CLI::ParseError& error) {
     const std::string kind = error.get_name();
     if (kind == "RequiredError") {
         if (message.rfind("A subcommand", 0) == 0)
-            return "не указана команда: init, blank, dump, resave, build, check, hex или unhex";
+            return "не указана команда: init, blank, dump, resave, build, check, hex, unhex или "
+                   "verify";
         if (const auto name = before(message, " is required"))
             return "не указан обязательный аргумент " + *name;
     } else if (kind == "ExtrasError" || message.rfind("The following argument", 0) == 0) {
