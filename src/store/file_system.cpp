@@ -40,18 +40,21 @@ namespace {
 
 // Opens a file for reading without waiting: opening a FIFO would wait for a writer forever.
 // Only a regular file is read: a FIFO, a device or a folder is a read failure. Returns -1 with
-// `failure` set when the file is not to be read.
-int openRegularFile(const std::string& path, ReadStatus& failure, struct stat& info) {
+// `failure` set when the file is not to be read; `size`, when given, receives the file's size.
+int openRegularFile(const std::string& path, ReadStatus& failure, std::size_t* size = nullptr) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         failure = ReadStatus::OpenFailed;
         return -1;
     }
+    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         failure = ReadStatus::ReadFailed;
         return -1;
     }
+    if (size)
+        *size = static_cast<std::size_t>(info.st_size);
     return fd;
 }
 
@@ -75,14 +78,14 @@ ssize_t readUpTo(int fd, char* into, std::size_t size) {
 
 ReadResult readFile(const std::string& path, std::size_t limit) {
     ReadResult result;
-    struct stat info {};
-    const int fd = openRegularFile(path, result.status, info);
+    std::size_t size = 0;
+    const int fd = openRegularFile(path, result.status, &size);
     if (fd < 0)
         return result;
     result.status = ReadStatus::Ok;
     // Read straight into the result; the file's size makes it one read (and one more byte to
     // see its end). Never more than `limit`, however large the file.
-    std::size_t chunk = static_cast<std::size_t>(info.st_size) + 1;
+    std::size_t chunk = size + 1;
     while (result.bytes.size() < limit) {
         const std::size_t have = result.bytes.size();
         const std::size_t want = std::min({chunk, limit - have, kMostReadAtOnce});
@@ -101,8 +104,7 @@ ReadResult readFile(const std::string& path, std::size_t limit) {
 
 StartRead readFileStart(const std::string& path, std::span<char> buffer) {
     StartRead result;
-    struct stat info {};
-    const int fd = openRegularFile(path, result.status, info);
+    const int fd = openRegularFile(path, result.status);
     if (fd < 0)
         return result;
     result.status = ReadStatus::Ok;
@@ -120,8 +122,7 @@ StartRead readFileStart(const std::string& path, std::span<char> buffer) {
 ReadStatus readFileInPieces(const std::string& path, std::size_t limit, std::span<char> buffer,
                             const ByteSink& sink) {
     ReadStatus status = ReadStatus::Ok;
-    struct stat info {};
-    const int fd = openRegularFile(path, status, info);
+    const int fd = openRegularFile(path, status);
     if (fd < 0)
         return status;
     for (std::size_t left = limit; left > 0;) {
